@@ -1,0 +1,50 @@
+#include "engine/EucToSjis.h"
+
+namespace Module1 {
+
+std::optional<SjisBytes> convertEucToSjis(QByteArrayView input)
+{
+    const auto *in = reinterpret_cast<const unsigned char *>(input.data());
+    const qsizetype size = input.size();
+
+    SjisBytes result;
+    result.bytes.resize(size); // never longer than the input
+    auto *out = reinterpret_cast<unsigned char *>(result.bytes.data());
+
+    qsizetype i = 0;
+    qsizetype j = 0;
+    while (i < size) {
+        const unsigned char b = in[i];
+        if (b < 0x80) {
+            out[j++] = b;
+            ++i;
+            continue;
+        }
+        if (i + 1 >= size)
+            break; // the character's second byte has not been written yet
+        const unsigned char next = in[i + 1];
+        if (b == 0x8E) {
+            out[j++] = next; // half-width katakana: the second byte is the character
+            i += 2;
+            continue;
+        }
+        if (next < 0x80)
+            return std::nullopt;
+        const int h = b - 0x80;
+        const int l = next - 0x80;
+        int hs = (h % 2 == 1) ? (h + 1) / 2 + 0x70 : h / 2 + 0x70;
+        int ls = (h % 2 == 1) ? l + 0x1F : l + 0x7D;
+        if (hs >= 0xA0)
+            hs += 0x40;
+        if (ls >= 0x7F)
+            ls += 1;
+        out[j++] = static_cast<unsigned char>(hs);
+        out[j++] = static_cast<unsigned char>(ls);
+        i += 2;
+    }
+    result.bytes.truncate(j);
+    result.consumed = i;
+    return result;
+}
+
+} // namespace Module1

@@ -1,0 +1,92 @@
+#include "engine/WatchedFileTable.h"
+
+WatchedFileTable::WatchedFileTable(QObject *parent)
+    : QAbstractListModel(parent)
+{
+}
+
+QString WatchedFileTable::path(int lngIndex) const
+{
+    if (lngIndex < 0 || lngIndex >= count())
+        return {};
+    return m_entries.at(lngIndex).path;
+}
+
+std::optional<int> WatchedFileTable::itemData(int lngIndex) const
+{
+    if (lngIndex < 0 || lngIndex >= count())
+        return std::nullopt;
+    return m_entries.at(lngIndex).slot;
+}
+
+int WatchedFileTable::append(const QString &strFileName, int slot)
+{
+    const int position = count();
+    beginInsertRows({}, position, position);
+    m_entries.append({strFileName, slot});
+    endInsertRows();
+    return position;
+}
+
+bool WatchedFileTable::removeAt(int lngIndex)
+{
+    if (lngIndex < 0 || lngIndex >= count())
+        return false;
+    beginRemoveRows({}, lngIndex, lngIndex);
+    m_entries.removeAt(lngIndex);
+    endRemoveRows();
+    return true;
+}
+
+std::optional<qint64> WatchedFileTable::lngFilePointer(int slot) const
+{
+    if (!isValidSlot(slot))
+        return std::nullopt;
+    return m_filePointers[size_t(slot)];
+}
+
+bool WatchedFileTable::setFilePointer(int slot, qint64 position)
+{
+    if (!isValidSlot(slot))
+        return false;
+    m_filePointers[size_t(slot)] = position;
+    return true;
+}
+
+std::optional<qint64> WatchedFileTable::filePointerOfEntry(int lngIndex) const
+{
+    const auto slot = itemData(lngIndex);
+    return slot ? lngFilePointer(*slot) : std::nullopt;
+}
+
+bool WatchedFileTable::setFilePointerOfEntry(int lngIndex, qint64 position)
+{
+    const auto slot = itemData(lngIndex);
+    return slot && setFilePointer(*slot, position);
+}
+
+int WatchedFileTable::getIndex() const
+{
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        if (m_filePointers[size_t(slot)] == 0)
+            return slot;
+    }
+    return -1;
+}
+
+int WatchedFileTable::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : count();
+}
+
+QVariant WatchedFileTable::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= count())
+        return {};
+    const Entry &entry = m_entries.at(index.row());
+    if (role == Qt::DisplayRole)
+        return entry.path;
+    if (role == SlotRole)
+        return entry.slot;
+    return {};
+}

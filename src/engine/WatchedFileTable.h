@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QAbstractListModel>
+#include <QString>
+#include <QVector>
+
+#include <array>
+#include <optional>
+
+// The watched files and how far each has been read.
+//
+// Two halves kept in step: an ordered list of entries (path text as given, slot number) and
+// eleven slots, each holding only a 1-based read position, 0 marking a free slot. An entry
+// reaches its data through list position -> slot number -> read position; list order and slot
+// order differ as soon as an entry other than the last is removed and another one added.
+//
+// Edge cases: the same path may be listed twice (two slots, read twice); a slot number outside
+// 0..10 never touches memory, the operation fails instead; positions are 64-bit so files beyond
+// 2 GiB are followed like any other.
+class WatchedFileTable : public QAbstractListModel
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kSlotCount = 11;
+    static constexpr int SlotRole = Qt::UserRole; // the entry's ItemData
+
+    explicit WatchedFileTable(QObject *parent = nullptr);
+
+    int count() const { return int(m_entries.size()); }
+    QString path(int lngIndex) const;
+    // The entry's slot number (its ItemData), or nullopt for a position outside the list.
+    std::optional<int> itemData(int lngIndex) const;
+
+    // Appends an entry with the given slot and returns its position. The slot is not
+    // checked here; callers take it from getIndex.
+    int append(const QString &strFileName, int slot);
+    // Removes the entry; the ones behind it move up and keep their slots.
+    bool removeAt(int lngIndex);
+
+    // Read position of a slot; nullopt when the slot number lies outside 0..10.
+    std::optional<qint64> lngFilePointer(int slot) const;
+    bool setFilePointer(int slot, qint64 position);
+    // Read position of the entry's slot, reached through its ItemData.
+    std::optional<qint64> filePointerOfEntry(int lngIndex) const;
+    bool setFilePointerOfEntry(int lngIndex, qint64 position);
+
+    // Lowest free slot (read position 0), or -1 when all eleven are in use.
+    int getIndex() const;
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+
+private:
+    static bool isValidSlot(int slot) { return slot >= 0 && slot < kSlotCount; }
+
+    struct Entry
+    {
+        QString path;
+        int slot;
+    };
+    QVector<Entry> m_entries;
+    std::array<qint64, kSlotCount> m_filePointers{};
+};

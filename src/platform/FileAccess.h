@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QtGlobal>
+
+#include <memory>
+#include <optional>
+
+// One watched file, open for reading for the time of one read. Closing happens in the
+// destructor, so every path out of a read (failures included) lets the file go.
+class OpenFile
+{
+public:
+    virtual ~OpenFile() = default;
+
+    // Current length in bytes; asked afresh each time because the writer keeps appending.
+    virtual std::optional<qint64> length() const = 0;
+    // Places the file at a 0-based byte offset.
+    virtual bool seek(qint64 offset) = 0;
+    // Reads up to n bytes from the current place; fewer only at the end of the file.
+    virtual std::optional<QByteArray> read(qint64 n) = 0;
+};
+
+// Access to watched files, read only. Implementations never open anything that could block
+// the user interface (a FIFO, a device): only regular files are opened.
+class FileAccess
+{
+public:
+    virtual ~FileAccess() = default;
+
+    // True when something other than a directory exists under that name.
+    virtual bool exists(const QString &path) const = 0;
+    // Opens a regular file for reading without hindering its writer; nullptr on failure.
+    virtual std::unique_ptr<OpenFile> openForReading(const QString &path) const = 0;
+};

@@ -1,0 +1,115 @@
+#include "platform/LocalFileAccess.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+#ifdef Q_OS_UNIX
+class PosixOpenFile : public OpenFile
+{
+public:
+    explicit PosixOpenFile(int fd)
+        : m_fd(fd)
+    {
+    }
+    ~PosixOpenFile() override { ::close(m_fd); }
+    PosixOpenFile(const PosixOpenFile &) = delete;
+    PosixOpenFile &operator=(const PosixOpenFile &) = delete;
+
+    std::optional<qint64> length() const override
+    {
+        struct stat st{};
+        if (::fstat(m_fd, &st) != 0)
+            return std::nullopt;
+        return qint64(st.st_size);
+    }
+
+    bool seek(qint64 offset) override { return ::lseek(m_fd, off_t(offset), SEEK_SET) == offset; }
+
+    std::optional<QByteArray> read(qint64 n) override
+    {
+        if (n < 0 || n > std::numeric_limits<qsizetype>::max())
+            return std::nullopt;
+        QByteArray buffer(qsizetype(n), Qt::Uninitialized);
+        qint64 got = 0;
+        while (got < n) {
+            const ssize_t r = ::read(m_fd, buffer.data() + got, size_t(n - got));
+            if (r < 0) {
+                if (errno == EINTR)
+                    continue;
+                return std::nullopt;
+            }
+            if (r == 0)
+                break; // the file was cut short meanwhile
+            got += r;
+        }
+        buffer.truncate(qsizetype(got));
+        return buffer;
+    }
+
+private:
+    int m_fd;
+};
+#else
+class QtOpenFile : public OpenFile
+{
+public:
+    explicit QtOpenFile(const QString &path)
+        : m_file(path)
+    {
+    }
+    bool open() { return m_file.open(QIODevice::ReadOnly); }
+    std::optional<qint64> length() const override { return m_file.size(); }
+    bool seek(qint64 offset) override { return m_file.seek(offset); }
+    std::optional<QByteArray> read(qint64 n) override
+    {
+        QByteArray bytes = m_file.read(n);
+        if (bytes.isEmpty() && n > 0 && m_file.error() != QFileDevice::NoError)
+            return std::nullopt;
+        return bytes;
+    }
+
+private:
+    QFile m_file;
+};
+#endif
+
+} // namespace
+
+bool LocalFileAccess::exists(const QString &path) const
+{
+    const QFileInfo info(path);
+    return !path.isEmpty() && info.exists() && !info.isDir();
+}
+
+std::unique_ptr<OpenFile> LocalFileAccess::openForReading(const QString &path) const
+{
+    if (path.isEmpty())
+        return nullptr;
+#ifdef Q_OS_UNIX
+    const QByteArray native = QFile::encodeName(path);
+    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return nullptr;
+    auto file = std::make_unique<PosixOpenFile>(fd);
+    struct stat st{};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+        return nullptr; // closes the descriptor on the way out
+    return file;
+#else
+    if (!QFileInfo(path).isFile())
+        return nullptr;
+    auto file = std::make_unique<QtOpenFile>(path);
+    if (!file->open())
+        return nullptr;
+    return file;
+#endif
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "platform/FileAccess.h"
+
+// Watched files on the local disk. On POSIX systems a file is opened non-blocking and checked
+// to be a regular file before anything is read, so a FIFO or a device named as a log never
+// freezes the window; the descriptor is closed when the OpenFile goes.
+class LocalFileAccess : public FileAccess
+{
+public:
+    bool exists(const QString &path) const override;
+    std::unique_ptr<OpenFile> openForReading(const QString &path) const override;
+};

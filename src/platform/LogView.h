@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+// The scrolling log view as the engine and the commands see it. Positions are character
+// offsets into the view's plain text, with line ends counted as the text holds them.
+class LogView
+{
+public:
+    virtual ~LogView() = default;
+
+    virtual qsizetype textLength() const = 0;
+    virtual QString text() const = 0;
+    virtual void setText(const QString &text) = 0;
+
+    // The caret is the selection's start; setting it leaves an empty selection there.
+    virtual qsizetype caret() const = 0;
+    virtual void setCaret(qsizetype position) = 0;
+    virtual qsizetype selectionStart() const = 0;
+    virtual qsizetype selectionLength() const = 0;
+    virtual void select(qsizetype start, qsizetype length) = 0;
+    virtual QString selectedText() const = 0;
+
+    // Inserts plain text (nothing is interpreted as markup) at the caret in the current
+    // character format, replacing the selection, and scrolls the caret into view.
+    virtual void insertAtCaret(const QString &text) = 0;
+
+    virtual void setBackgroundColor(const QColor &color) = 0;
+    // Colours the selection, or the next inserted text when nothing is selected.
+    virtual void setSelectionTextColor(const QColor &color) = 0;
+
+    virtual QFont font() const = 0;
+    virtual void setFont(const QFont &font) = 0;
+    virtual void setFocus() = 0;
+};
