@@ -1,15 +1,17 @@
 #include "engine/EucToSjis.h"
 
+#include <utility>
+
 namespace Module1 {
 
-std::optional<SjisBytes> convertEucToSjis(QByteArrayView input)
+std::optional<SjisBytes> convertEucToSjis(QByteArray input)
 {
-    const auto *in = reinterpret_cast<const unsigned char *>(input.data());
-    const qsizetype size = input.size();
-
     SjisBytes result;
-    result.bytes.resize(size); // never longer than the input
+    result.bytes = std::move(input);
+    const qsizetype size = result.bytes.size();
+    // Output index j never passes input index i, so writing over the input is safe.
     auto *out = reinterpret_cast<unsigned char *>(result.bytes.data());
+    const unsigned char *in = out;
 
     qsizetype i = 0;
     qsizetype j = 0;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QByteArrayView>
 
 #include <optional>
 
@@ -19,9 +18,12 @@ struct SjisBytes
 // Bytes outside the valid ranges go through the same arithmetic; 0x8F (JIS X 0212) is not
 // recognised and is taken as the first byte of a two-byte character.
 //
+// The conversion runs in place (the output is never longer than the input), so a caller that
+// moves its buffer in converts a flood without a second copy.
+//
 // Fails (nullopt) when a byte that starts a two-byte character is followed by a byte below
 // 0x80. A character cut off at the very end of the input is not a failure: it is left
 // unconsumed.
-std::optional<SjisBytes> convertEucToSjis(QByteArrayView input);
+std::optional<SjisBytes> convertEucToSjis(QByteArray input);
 
 } // namespace Module1

@@ -67,14 +67,14 @@ std::optional<Difference> IncrementalReader::getDifference(OpenFile &lngFileNum,
     if (n <= 0)
         return Difference{};
 
-    const auto bytes = lngFileNum.read(n);
+    auto bytes = lngFileNum.read(n);
     if (!bytes)
         return std::nullopt;
     if (bytes->isEmpty())
         return Difference{}; // truncated between the two length queries
 
     if (characterSet == kEucJp) {
-        const auto sjis = Module1::convertEucToSjis(*bytes);
+        const auto sjis = Module1::convertEucToSjis(std::move(*bytes));
         if (!sjis)
             return std::nullopt;
         // The converter has already held back a cut-off EUC-JP character; what it produced

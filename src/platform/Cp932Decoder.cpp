@@ -1,5 +1,7 @@
 #include "platform/Cp932Decoder.h"
 
+#include "platform/LargeBuffer.h"
+
 #include <QFile>
 
 #include <cstring>
@@ -62,10 +64,27 @@ DecodedText Cp932Decoder::decode(QByteArrayView bytes, Tail tail) const
     DecodedText result;
     result.text.resize(size); // each byte gives at most one UTF-16 unit
     auto *out = reinterpret_cast<char16_t *>(result.text.data());
+    adviseLargeBuffer(out, size * qint64(sizeof(char16_t)));
     char16_t *const begin = out;
 
     qsizetype i = 0;
     while (i < size) {
+        // Most of a log line is printable ASCII: take it eight bytes at a time while no byte
+        // has its high bit set or lies below 0x20 (line ends, NUL and other controls).
+        while (i + 8 <= size) {
+            quint64 word;
+            std::memcpy(&word, in + i, 8);
+            constexpr quint64 kHigh = 0x8080808080808080ULL;
+            const quint64 control = (word - 0x2020202020202020ULL) & ~word & kHigh;
+            if ((word & kHigh) | control)
+                break;
+            for (int k = 0; k < 8; ++k)
+                out[k] = char16_t(in[i + k]);
+            out += 8;
+            i += 8;
+        }
+        if (i >= size)
+            break;
         const unsigned char b = in[i];
         const char16_t single = m_single[b];
         if (single >= 0x20 && single != kLeadMarker) {

@@ -1,5 +1,7 @@
 #include "platform/LocalFileAccess.h"
 
+#include "platform/LargeBuffer.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -39,6 +41,7 @@ public:
         if (n < 0 || n > std::numeric_limits<qsizetype>::max())
             return std::nullopt;
         QByteArray buffer(qsizetype(n), Qt::Uninitialized);
+        adviseLargeBuffer(buffer.data(), n);
         qint64 got = 0;
         while (got < n) {
             const ssize_t r = ::read(m_fd, buffer.data() + got, size_t(n - got));

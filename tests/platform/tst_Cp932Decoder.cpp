@@ -1,0 +1,193 @@
+#include "platform/Cp932Decoder.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+#include <iconv.h>
+
+using Tail = ShiftJisDecoder::Tail;
+
+namespace {
+
+// glibc's own CP932 converter, an implementation independent of ours.
+class IconvOracle
+{
+public:
+    IconvOracle()
+        : m_cd(iconv_open("UTF-16LE", "CP932"))
+    {
+    }
+    ~IconvOracle()
+    {
+        if (m_cd != iconv_t(-1))
+            iconv_close(m_cd);
+    }
+    bool isOpen() const { return m_cd != iconv_t(-1); }
+
+    // The single UTF-16 unit for a two-byte sequence, or 0 when iconv rejects it.
+    char16_t pair(unsigned char lead, unsigned char trail)
+    {
+        char in[2] = {char(lead), char(trail)};
+        char16_t out[4] = {};
+        char *inPtr = in;
+        char *outPtr = reinterpret_cast<char *>(out);
+        size_t inLeft = 2;
+        size_t outLeft = sizeof(out);
+        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+        if (iconv(m_cd, &inPtr, &inLeft, &outPtr, &outLeft) == size_t(-1) || inLeft != 0)
+            return 0;
+        return (sizeof(out) - outLeft) == 2 ? out[0] : 0;
+    }
+
+private:
+    iconv_t m_cd;
+};
+
+QString decodeAll(const QByteArray &bytes)
+{
+    return Cp932Decoder().decode(bytes, Tail::DecodeAll).text;
+}
+
+} // namespace
+
+class TestCp932Decoder : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void everyValidPairMatchesIndependentDecoder()
+    {
+        IconvOracle oracle;
+        if (!oracle.isOpen())
+            QSKIP("iconv has no CP932 here");
+        const Cp932Decoder decoder;
+        int mapped = 0;
+        for (int lead = 0x81; lead <= 0xFC; ++lead) {
+            if (!Cp932Decoder::isLeadByte(quint8(lead)))
+                continue;
+            for (int trail = 0x40; trail <= 0xFC; ++trail) {
+                if (trail == 0x7F)
+                    continue;
+                const char16_t expected = oracle.pair(quint8(lead), quint8(trail));
+                const char bytes[2] = {char(lead), char(trail)};
+                const DecodedText got = decoder.decode(QByteArrayView(bytes, 2), Tail::DecodeAll);
+                QCOMPARE(got.consumed, 2);
+                QCOMPARE(got.text.size(), 1);
+                const char16_t unit = got.text.at(0).unicode();
+                if (expected == 0) {
+                    QVERIFY2(unit == 0xFFFD, QByteArray(bytes, 2).toHex().constData());
+                } else {
+                    QVERIFY2(unit == expected, QByteArray(bytes, 2).toHex().constData());
+                    ++mapped;
+                }
+            }
+        }
+        // The table must really be there: code page 932 has well over 9,000 pairs.
+        QVERIFY(mapped > 9000);
+    }
+
+    void matchesWindowsOnSingleBytesAndKeyPairs_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("unit");
+        QTest::newRow("backslash") << QByteArray("\x5C") << 0x5C;
+        QTest::newRow("tilde") << QByteArray("\x7E") << 0x7E;
+        QTest::newRow("wave dash") << QByteArray("\x81\x60") << 0xFF5E;
+        QTest::newRow("circled one") << QByteArray("\x87\x40") << 0x2460;
+        QTest::newRow("NEC-selected IBM") << QByteArray("\xED\x40") << 0x7E8A;
+        QTest::newRow("IBM small roman") << QByteArray("\xFA\x40") << 0x2170;
+        QTest::newRow("user-defined") << QByteArray("\xF0\x40") << 0xE000;
+        QTest::newRow("half-width stop") << QByteArray("\xA1") << 0xFF61;
+        QTest::newRow("0x80") << QByteArray("\x80") << 0x80;
+        QTest::newRow("0xA0") << QByteArray("\xA0") << 0xF8F0;
+        QTest::newRow("0xFD") << QByteArray("\xFD") << 0xF8F1;
+        QTest::newRow("0xFF") << QByteArray("\xFF") << 0xF8F3;
+        QTest::newRow("NUL") << QByteArray(1, '\0') << 0;
+    }
+    void matchesWindowsOnSingleBytesAndKeyPairs()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, unit);
+        const QString text = decodeAll(bytes);
+        QCOMPARE(text.size(), 1);
+        QCOMPARE(int(text.at(0).unicode()), unit);
+    }
+
+    void foldsLineEndsAndRecoversFromBrokenPairs_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << QStringLiteral("a\rb\r");
+        QTest::newRow("LF") << QByteArray("a\nb\n") << QStringLiteral("a\rb\r");
+        QTest::newRow("CR") << QByteArray("a\rb\r") << QStringLiteral("a\rb\r");
+        QTest::newRow("CR CR LF") << QByteArray("\r\r\n") << QStringLiteral("\r\r");
+        QTest::newRow("LF CR") << QByteArray("\n\r") << QStringLiteral("\r\r");
+        // A broken character never swallows the line end after it.
+        QTest::newRow("lead then CR LF") << QByteArray("x\x82\r\ny") << QString::fromUtf16(u"x\uFFFD\ry");
+        QTest::newRow("lead then 0x7F") << QByteArray("\x82\x7F") << QString::fromUtf16(u"\uFFFD\x7F");
+        QTest::newRow("lead then 0xFD") << QByteArray("\x82\xFD") << QString::fromUtf16(u"\uFFFD\uF8F1");
+        QTest::newRow("unmapped pair") << QByteArray("\x85\x40z") << QString::fromUtf16(u"\uFFFDz");
+        QTest::newRow("japanese line")
+            << QByteArray("\x83\x8D\x83\x4F\r\n") << QString::fromUtf8("ログ\r");
+    }
+    void foldsLineEndsAndRecoversFromBrokenPairs()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QCOMPARE(decodeAll(bytes), text);
+    }
+
+    // Long mixed runs cross the eight-byte ASCII path at every alignment.
+    void longMixedTextDecodesTokenByToken()
+    {
+        const struct
+        {
+            QByteArray bytes;
+            QString text;
+        } tokens[] = {
+            {"a", QStringLiteral("a")},
+            {"Z9 ", QStringLiteral("Z9 ")},
+            {"\r\n", QStringLiteral("\r")},
+            {"\n", QStringLiteral("\r")},
+            {"\t", QStringLiteral("\t")},
+            {QByteArray(1, '\0'), QString(QChar(0))},
+            {"\x7F", QStringLiteral("\x7F")},
+            {"\x83\x8D", QString::fromUtf8("ロ")},
+            {"\xB1", QString::fromUtf8("ｱ")},
+            {"\x88\x9F", QString::fromUtf8("亜")},
+        };
+        QRandomGenerator random(7);
+        const Cp932Decoder decoder;
+        for (int round = 0; round < 300; ++round) {
+            QByteArray bytes;
+            QString expected;
+            const int length = int(random.bounded(1, 400));
+            for (int k = 0; k < length; ++k) {
+                const auto &token = tokens[random.bounded(int(std::size(tokens)))];
+                bytes += token.bytes;
+                expected += token.text;
+            }
+            QCOMPARE(decoder.decode(bytes, Tail::KeepIncomplete).text, expected);
+        }
+    }
+
+    void unfinishedCharacterWaitsForMoreInput()
+    {
+        const Cp932Decoder decoder;
+        const DecodedText kept = decoder.decode("ab\x83", Tail::KeepIncomplete);
+        QCOMPARE(kept.text, QStringLiteral("ab"));
+        QCOMPARE(kept.consumed, 2);
+
+        // The last byte is a trail byte of a complete pair, not a lead byte.
+        const DecodedText whole = decoder.decode("\x83\x83", Tail::KeepIncomplete);
+        QCOMPARE(whole.consumed, 2);
+        QCOMPARE(whole.text, QString::fromUtf8("ャ"));
+
+        const DecodedText forced = decoder.decode("ab\x83", Tail::DecodeAll);
+        QCOMPARE(forced.text, QString::fromUtf16(u"ab\uFFFD"));
+        QCOMPARE(forced.consumed, 3);
+    }
+};
+
+QTEST_APPLESS_MAIN(TestCp932Decoder)
+#include "tst_Cp932Decoder.moc"
