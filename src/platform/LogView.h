@@ -6,6 +6,12 @@
 
 // The scrolling log view as the engine and the commands see it. Positions are character
 // offsets into the view's plain text, with line ends counted as the text holds them.
+//
+// A line break is always CR LF and counts as two characters: text(), selectedText(),
+// textLength() and every position agree on that, so an offset found by searching text() can
+// be handed to select() as it is. Any line end given to setText() or insertAtCaret() (CR LF,
+// lone CR, lone LF) becomes one such CR LF. An offset that falls between the CR and the LF
+// of a break means the position before the CR; offsets past the end mean the end.
 class LogView
 {
 public:
