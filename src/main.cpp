@@ -1,11 +1,43 @@
+#include "platform/IniSettingsStore.h"
+#include "platform/LocalFileAccess.h"
+#include "platform/ProcessArgumentText.h"
+#include "platform/QtClipboard.h"
+#include "platform/QtFileOpenDialog.h"
+#include "platform/QtMessageBox.h"
+#include "platform/QtPollTimer.h"
+#include "startup/frmLogView.h"
+
 #include <QApplication>
-#include <QMainWindow>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Pivex"));
+    QApplication::setApplicationName(QStringLiteral("Pivex"));
+    QApplication::setDesktopFileName(QStringLiteral("pivex"));
+
+    // Qt's own dialogs (the file-open dialog above all) speak Japanese like the rest.
+    QTranslator qtTranslations;
+    if (qtTranslations.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"),
+                            QStringLiteral("_"),
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTranslations);
+
+    LocalFileAccess files;
+    QtMessageBox messages;
+    QtFileOpenDialog dlgOpen;
+    QtClipboard clipboard;
+    IniSettingsStore settings;
+    ProcessArgumentText arguments;
+    QtPollTimer tmrCheck;
+    const DesktopServices services{files,    messages,  dlgOpen, clipboard,
+                                   settings, arguments, tmrCheck};
+
+    frmLogView window(services);
+    if (!window.Form_Load())
+        return 1; // a start-up message has been shown; the window never was
     window.show();
-    return app.exec();
+    return QApplication::exec();
 }

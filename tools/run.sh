@@ -1,10 +1,17 @@
 #!/usr/bin/env bash
 # Starts Pivex for `make run`. With no FILES it watches a live demo log that a small writer
-# keeps appending Japanese Shift_JIS lines to.
+# keeps appending Japanese Shift_JIS lines to, shown from its first line (/v).
 set -euo pipefail
 binary=$1 files=${2:-} args=${3:-}
 if [ -n "$files" ]; then
-    # shellcheck disable=SC2086  # FILES and ARGS are word lists on purpose
-    eval exec "\"$binary\"" $args $files
+    # FILES and ARGS are word lists in POSIX shell syntax, so quotes in them are honoured.
+    eval "set -- $args $files"
+    exec "$binary" "$@"
 fi
-exec "$binary"
+demo=$(mktemp -d)
+trap 'kill "$writer" 2>/dev/null; rm -rf "$demo"' EXIT
+log=$demo/demo.log
+printf '%s\r\n' "$(date '+%Y-%m-%d %H:%M:%S') [INFO] デモログを開始しました" | iconv -f UTF-8 -t CP932 >"$log"
+"$(dirname "$0")/demo_writer.sh" "$log" &
+writer=$!
+"$binary" '/w="Pivexデモ"' /v "$log"

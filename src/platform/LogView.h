@@ -3,6 +3,9 @@
 #include <QColor>
 #include <QFont>
 #include <QString>
+#include <QStringView>
+
+#include <optional>
 
 // The scrolling log view as the engine and the commands see it. Positions are character
 // offsets into the view's plain text, with line ends counted as the text holds them.
@@ -28,6 +31,12 @@ public:
     virtual qsizetype selectionLength() const = 0;
     virtual void select(qsizetype start, qsizetype length) = 0;
     virtual QString selectedText() const = 0;
+    // The offset of the first occurrence of word that begins at offset from or later, or
+    // nullopt; never wraps. Case-insensitive matching folds case unit by unit, as
+    // TextSearch::findForward does. The view searches its own storage, since copying a long
+    // log's whole text for every search step would cost more than the search.
+    virtual std::optional<qsizetype> find(QStringView word, qsizetype from,
+                                          Qt::CaseSensitivity sensitivity) const = 0;
 
     // Inserts plain text (nothing is interpreted as markup) at the caret in the current
     // character format, replacing the selection, and scrolls the caret into view.

@@ -1,5 +1,7 @@
 #include "platform/PlainTextLogView.h"
 
+#include "platform/DocumentSearch.h"
+
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QTextBlock>
@@ -133,6 +135,16 @@ void PlainTextLogView::select(qsizetype start, qsizetype length)
 QString PlainTextLogView::selectedText() const
 {
     return withCrLf(m_edit->textCursor().selectedText());
+}
+
+std::optional<qsizetype> PlainTextLogView::find(QStringView word, qsizetype from,
+                                                Qt::CaseSensitivity sensitivity) const
+{
+    // A word typed into a one-line box holds no line break, so it never matches across one
+    // and searching the document line by line gives the same offsets as searching text().
+    const auto hit = DocumentSearch::findForward(*m_edit->document(), word,
+                                                 toDocumentPosition(from), sensitivity);
+    return hit ? std::optional<qsizetype>(toViewOffset(*hit)) : std::nullopt;
 }
 
 void PlainTextLogView::insertAtCaret(const QString &text)

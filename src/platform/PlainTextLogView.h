@@ -42,6 +42,8 @@ public:
     qsizetype selectionLength() const override;
     void select(qsizetype start, qsizetype length) override;
     QString selectedText() const override;
+    std::optional<qsizetype> find(QStringView word, qsizetype from,
+                                  Qt::CaseSensitivity sensitivity) const override;
 
     void insertAtCaret(const QString &text) override;
 

@@ -1,0 +1,54 @@
+#include "commands/TextSearch.h"
+
+#include <QString>
+
+#include <algorithm>
+
+namespace TextSearch {
+
+namespace {
+
+// Qt's own case-insensitive indexOf folds both sides unit by unit at every position, which
+// is slow over a long log. Folding the word once and scanning for its first unit gives the
+// same matches: the same simple case folding, applied one UTF-16 unit at a time.
+qsizetype findFolded(QStringView text, QStringView word, qsizetype from)
+{
+    QString folded(word.size(), Qt::Uninitialized);
+    for (qsizetype k = 0; k < word.size(); ++k)
+        folded[k] = QChar(char16_t(QChar::toCaseFolded(char32_t(word[k].unicode()))));
+    const char16_t first = folded.at(0).unicode();
+    const char16_t firstUpper = QChar(first).toUpper().unicode();
+
+    const auto *p = reinterpret_cast<const char16_t *>(text.utf16());
+    const auto *w = reinterpret_cast<const char16_t *>(folded.utf16());
+    const qsizetype last = text.size() - word.size();
+    for (qsizetype i = from; i <= last; ++i) {
+        const char16_t c = p[i];
+        if (c != first && c != firstUpper
+            && (c < 0x80 || QChar::toCaseFolded(char32_t(c)) != first))
+            continue;
+        qsizetype k = 1;
+        while (k < word.size() && QChar::toCaseFolded(char32_t(p[i + k])) == w[k])
+            ++k;
+        if (k == word.size())
+            return i;
+    }
+    return -1;
+}
+
+} // namespace
+
+std::optional<qsizetype> findForward(QStringView text, QStringView word, qsizetype from,
+                                     Qt::CaseSensitivity sensitivity)
+{
+    from = std::max<qsizetype>(from, 0);
+    if (word.isEmpty() || from > text.size() - word.size())
+        return std::nullopt;
+    const qsizetype found = sensitivity == Qt::CaseSensitive ? text.indexOf(word, from)
+                                                             : findFolded(text, word, from);
+    if (found < 0)
+        return std::nullopt;
+    return found;
+}
+
+} // namespace TextSearch

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QStringView>
+
+#include <optional>
+
+// Forward search in the log view's plain text.
+namespace TextSearch {
+
+// The 0-based offset of the first occurrence of word in text that begins at offset from or
+// later, or nullopt. Never wraps round to the start.
+//
+// Case-insensitive matching uses Unicode simple case folding one UTF-16 unit at a time, so
+// letters that differ only in case match, full-width Latin letters (U+FF21..U+FF5A) included,
+// and a match always has exactly the word's length.
+//
+// Edge cases: the empty word finds nothing (an empty "match" would select nothing and never
+// move on); a from beyond the text's end finds nothing; a negative from starts at 0.
+std::optional<qsizetype> findForward(QStringView text, QStringView word, qsizetype from,
+                                     Qt::CaseSensitivity sensitivity);
+
+} // namespace TextSearch

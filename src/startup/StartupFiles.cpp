@@ -1,0 +1,46 @@
+#include "startup/StartupFiles.h"
+
+#include "engine/IncrementalReader.h"
+#include "engine/LogAppender.h"
+#include "engine/WatchedFileTable.h"
+#include "platform/FileAccess.h"
+
+namespace StartupMessages {
+
+QString invalidArguments()
+{
+    return QStringLiteral("引数の指定が不正です");
+}
+
+QString missingFile()
+{
+    return QStringLiteral("ファイルが存在しません");
+}
+
+QString readError(const QString &entryName)
+{
+    return QStringLiteral("ファイルの読み込みでエラーが発生しました [") + entryName
+        + QStringLiteral("]");
+}
+
+} // namespace StartupMessages
+
+std::optional<QString> setUpWatchedFiles(WatchedFileTable &table, const FileAccess &files,
+                                         IncrementalReader &reader, LogAppender &appender,
+                                         bool viewMode)
+{
+    // The table cannot change underneath: nothing else runs during the start.
+    const int count = table.count();
+    for (int i = 0; i < count; ++i) {
+        if (!files.exists(table.path(i)))
+            return StartupMessages::missingFile();
+        if (!reader.setupFilePointer(i))
+            return StartupMessages::readError(table.path(i));
+        if (viewMode) {
+            // Back to the first byte so that the file's whole content is shown.
+            if (!table.setFilePointerOfEntry(i, 1) || !appender.readLog2(i))
+                return StartupMessages::readError(table.path(i));
+        }
+    }
+    return std::nullopt;
+}

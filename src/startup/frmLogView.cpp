@@ -1,0 +1,335 @@
+#include "startup/frmLogView.h"
+
+#include "commands/EditCommands.h"
+#include "commands/GrepCommands.h"
+#include "commands/frmAbout.h"
+#include "commands/frmKeyword.h"
+#include "commands/frmSearch.h"
+#include "engine/IncrementalReader.h"
+#include "engine/LogAppender.h"
+#include "engine/PollingCycle.h"
+#include "files/CaptionBuilder.h"
+#include "files/FileListOperations.h"
+#include "files/frmFileList.h"
+#include "platform/ArgumentText.h"
+#include "platform/Cp932Decoder.h"
+#include "platform/MessageBox.h"
+#include "platform/PlainTextLogView.h"
+#include "platform/PollTimer.h"
+#include "platform/SettingsStore.h"
+#include "platform/ViewFonts.h"
+#include "settings/LogViewSettings.h"
+#include "settings/SettingsLoader.h"
+#include "startup/ArgumentAnalysis.h"
+#include "startup/ArgumentTokenizer.h"
+#include "startup/LogViewArguments.h"
+#include "startup/StartupFiles.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+
+namespace {
+constexpr int kClientWidth = 7890 / 15;  // 526 pixels
+constexpr int kClientHeight = 5595 / 15; // 373 pixels
+constexpr int kViewWidthMargin = 120 / 15;
+constexpr int kViewHeightMargin = 675 / 15;
+constexpr double kLargestFontSize = 1638; // what Qt's font engines take without trouble
+const QString kApplication = QStringLiteral("PIVEX");
+} // namespace
+
+frmLogView::frmLogView(const DesktopServices &services, QWidget *parent)
+    : QMainWindow(parent)
+    , m_services(services)
+    , m_decoder(std::make_unique<Cp932Decoder>())
+    , m_fileListDialog([this] {
+        auto *dialog = new frmFileList(m_table, {[this] { m_fileOps->addChosenFile(); },
+                                                 [this](int i) { removeFile(i); },
+                                                 [this] { setCaption(); }});
+        dialog->setWindowIcon(windowIcon());
+        return dialog;
+    })
+    , m_keywordDialog([this] { return new frmKeyword(m_state); })
+    , m_searchDialog([this] { return new frmSearch(*m_view, m_services.messages); })
+    , m_aboutDialog([this] { return new frmAbout(windowIcon().pixmap(32, 32)); })
+{
+    QMainWindow::setWindowTitle(QStringLiteral("Pivex"));
+    setWindowIcon(QIcon(QStringLiteral(":/pivex.png")));
+
+    // The view sits at the top-left corner of an otherwise empty client area; Form_Resize
+    // sizes it.
+    auto *client = new QWidget(this);
+    setCentralWidget(client);
+    m_view = std::make_unique<PlainTextLogView>(client);
+    m_view->widget()->move(0, 0);
+    m_view->setFont(ViewFonts::resolve(QStringLiteral("Terminal"), 13.5));
+
+    m_reader = std::make_unique<IncrementalReader>(m_services.files, *m_decoder, m_table);
+    m_appender = std::make_unique<LogAppender>(*m_reader, m_state, *m_view);
+    m_polling = std::make_unique<PollingCycle>(m_table, *m_appender, m_services.tmrCheck,
+                                               m_services.messages, *m_view,
+                                               [this] { close(); });
+    m_fileOps = std::make_unique<FileListOperations>(m_table, *m_reader, m_services.dlgOpen,
+                                                     m_services.messages);
+    m_grep = std::make_unique<GrepCommands>(m_state, m_services.messages);
+    m_edit = std::make_unique<EditCommands>(*m_view, m_services.clipboard, m_services.messages);
+
+    buildMenus();
+    resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+}
+
+frmLogView::~frmLogView()
+{
+    m_services.tmrCheck.setEnabled(false);
+    m_services.tmrCheck.setHandler({});
+}
+
+void frmLogView::buildMenus()
+{
+    QMenuBar *bar = menuBar();
+    auto add = [this](QMenu *menu, const char *caption, void (frmLogView::*handler)()) {
+        QAction *action = menu->addAction(QString::fromUtf8(caption));
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+
+    QMenu *mnuFile = bar->addMenu(QStringLiteral("ファイル(&F)"));
+    add(mnuFile, "監視ファイル指定(&C)", &frmLogView::mnuChange_Click);
+    mnuFile->addSeparator();
+    add(mnuFile, "終了(&X)", &frmLogView::mnuExit_Click);
+
+    QMenu *mnuEdit = bar->addMenu(QStringLiteral("編集(&E)"));
+    add(mnuEdit, "コピー(&C)", &frmLogView::mnuCopy_Click);
+    add(mnuEdit, "表示内容の消去(&D)", &frmLogView::mnuClear_Click);
+    add(mnuEdit, "検索(&F)", &frmLogView::mnuSearch_Click)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+
+    mnuSetup = bar->addMenu(QStringLiteral("設定(&S)"));
+    connect(mnuSetup, &QMenu::aboutToShow, this, &frmLogView::mnuSetup_Click);
+    mnuEnable = add(mnuSetup, "ファイルを監視する(&M)", &frmLogView::mnuEnable_Click);
+    mnuEnable->setCheckable(true);
+    mnuEnable->setChecked(true);
+    add(mnuSetup, "オプション(&O)", &frmLogView::mnuOption_Click);
+    mnuSetup->addSeparator();
+    mnuGrep = add(mnuSetup, "grepモード(&G)", &frmLogView::mnuGrep_Click);
+    mnuGrep->setCheckable(true);
+    add(mnuSetup, "grep文字列設定(&K)", &frmLogView::mnuKeyword_Click);
+
+    QMenu *mnuHelp = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
+    add(mnuHelp, "Pivexについて(&A)", &frmLogView::mnuAbout_Click);
+}
+
+bool frmLogView::Form_Load()
+{
+    LoadSettings();
+    if (!analyzeArgument(getArgument())) {
+        m_services.messages.inform(StartupMessages::invalidArguments());
+        Form_Unload();
+        return false;
+    }
+    if (const auto failure
+        = setUpWatchedFiles(m_table, m_services.files, *m_reader, *m_appender, ViewMode)) {
+        m_services.messages.inform(*failure);
+        Form_Unload();
+        return false;
+    }
+    setCaption();
+    m_services.tmrCheck.setEnabled(true);
+    return true;
+}
+
+void frmLogView::LoadSettings()
+{
+    // Built-in values first: a load that stops at a broken value leaves these for the keys
+    // it did not reach.
+    m_services.tmrCheck.setInterval(1000);
+    m_state.CharacterSet = 0;
+    applyViewFont(QStringLiteral("Terminal"), 14);
+
+    LogViewSettings target(*this);
+    const SettingsResult result = SettingsLoader(m_services.settings).LoadSettings(target);
+    if (!result.ok()) {
+        m_services.messages.inform(
+            QStringLiteral("設定ファイルの値が正しくありません [")
+            + m_services.settings.location(kApplication) + QStringLiteral("] ")
+            + result.failedKey + QStringLiteral("\r\n既定の値で起動します"));
+    }
+}
+
+bool frmLogView::SaveSettings()
+{
+    LogViewSettings target(*this);
+    return SettingsLoader(m_services.settings).SaveSettings(target).ok();
+}
+
+QStringList frmLogView::getArgument() const
+{
+    return Module1::splitQuoted(m_services.arguments.argumentText(), QStringLiteral(" "));
+}
+
+bool frmLogView::analyzeArgument(const QStringList &strArg)
+{
+    LogViewArguments target(*this);
+    return ::analyzeArgument(strArg, target);
+}
+
+std::optional<int> frmLogView::addFile(const QString &strFileName)
+{
+    return m_fileOps->addFile(strFileName);
+}
+
+bool frmLogView::removeFile(int lngIndex)
+{
+    return m_fileOps->removeFile(lngIndex);
+}
+
+int frmLogView::getIndex() const
+{
+    return m_fileOps->getIndex();
+}
+
+QString frmLogView::changeFile()
+{
+    return m_fileOps->changeFile();
+}
+
+bool frmLogView::setupFilePointer(int lngIndex)
+{
+    return m_reader->setupFilePointer(lngIndex);
+}
+
+bool frmLogView::readLog2(int lngIndex)
+{
+    return m_appender->readLog2(lngIndex);
+}
+
+void frmLogView::setCaption()
+{
+    QStringList entries;
+    for (int i = 0; i < m_table.count(); ++i)
+        entries.append(m_table.path(i));
+    QMainWindow::setWindowTitle(CaptionBuilder::caption(entries, WindowTitle));
+}
+
+void frmLogView::SetScreenColor(const qint32 &lngScreenColor)
+{
+    ScreenColor = lngScreenColor;
+}
+
+void frmLogView::setGrepModeChecked(bool on)
+{
+    m_state.grepMode = on;
+    mnuGrep->setChecked(on);
+}
+
+bool frmLogView::applyViewFont(const QString &faceName, double points)
+{
+    if (!(points > 0 && points <= kLargestFontSize))
+        return false;
+    m_view->setFont(ViewFonts::resolve(faceName, points));
+    return true;
+}
+
+void frmLogView::mnuChange_Click()
+{
+    m_fileListDialog.show();
+}
+
+void frmLogView::mnuExit_Click()
+{
+    close();
+}
+
+void frmLogView::mnuCopy_Click()
+{
+    m_edit->mnuCopy_Click();
+}
+
+void frmLogView::mnuClear_Click()
+{
+    m_edit->mnuClear_Click();
+}
+
+void frmLogView::mnuSearch_Click()
+{
+    m_searchDialog.show();
+}
+
+void frmLogView::mnuSetup_Click()
+{
+    m_polling->syncCheckMarkWithTimer();
+    mnuEnable->setChecked(m_polling->isMonitoringChecked());
+}
+
+void frmLogView::mnuEnable_Click()
+{
+    m_polling->mnuEnable_Click();
+    mnuEnable->setChecked(m_polling->isMonitoringChecked());
+}
+
+void frmLogView::mnuOption_Click()
+{
+    // The options dialog comes with the appearance settings.
+}
+
+void frmLogView::mnuGrep_Click()
+{
+    setGrepModeChecked(m_grep->mnuGrep_Click());
+}
+
+void frmLogView::mnuKeyword_Click()
+{
+    m_keywordDialog.show();
+}
+
+void frmLogView::mnuAbout_Click()
+{
+    m_aboutDialog.show();
+}
+
+void frmLogView::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmLogView::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        Form_Resize();
+}
+
+void frmLogView::Form_Resize()
+{
+    if (isMinimized())
+        return;
+    // The margins are those of a classic frame with title and menu bar. Window managers draw
+    // frames of other sizes, so the view is also kept inside the client area: a view reaching
+    // below the window's edge would hide its last lines and its scroll bar.
+    const QRect outer = frameGeometry();
+    const QSize client = centralWidget()->size();
+    const int width = qBound(0, outer.width() - kViewWidthMargin, client.width());
+    const int height = qBound(0, outer.height() - kViewHeightMargin, client.height());
+    m_view->widget()->resize(width, height);
+}
+
+void frmLogView::closeEvent(QCloseEvent *event)
+{
+    Form_Unload();
+    event->accept();
+}
+
+void frmLogView::Form_Unload()
+{
+    m_services.tmrCheck.setEnabled(false);
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget *window : windows) {
+        if (window != this && window->isVisible())
+            window->close();
+    }
+    // The file-list dialog only ever hides; it goes with this window.
+    if (frmFileList *dialog = m_fileListDialog.current())
+        dialog->hide();
+}

@@ -1,0 +1,123 @@
+#pragma once
+
+#include "commands/DialogHolder.h"
+#include "engine/EngineState.h"
+#include "engine/WatchedFileTable.h"
+#include "startup/DesktopServices.h"
+
+#include <QMainWindow>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+
+class Cp932Decoder;
+class EditCommands;
+class FileListOperations;
+class GrepCommands;
+class IncrementalReader;
+class LogAppender;
+class PlainTextLogView;
+class PollingCycle;
+class QAction;
+class QMenu;
+class frmAbout;
+class frmFileList;
+class frmKeyword;
+class frmSearch;
+
+// The main window: the log view, the polling timer and the menus. It holds the engine's state
+// and offers the program's named operations, each handed to the code that does the work; it
+// wires, it does not compute.
+//
+// Life: construct, call Form_Load() and show the window only when it returns true. Closing it
+// (close box or 終了) stops the timer, closes every other window of the program and saves
+// nothing.
+class frmLogView : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit frmLogView(const DesktopServices &services, QWidget *parent = nullptr);
+    ~frmLogView() override;
+
+    // The start: settings, command line, files, caption, timer. False after a message that
+    // ends the program; the window must not be shown then.
+    bool Form_Load();
+
+    // Named operations, for the dialogs and the start.
+    void LoadSettings();
+    bool SaveSettings();
+    QStringList getArgument() const;
+    bool analyzeArgument(const QStringList &strArg);
+    std::optional<int> addFile(const QString &strFileName);
+    bool removeFile(int lngIndex);
+    int getIndex() const;
+    QString changeFile();
+    bool setupFilePointer(int lngIndex);
+    bool readLog2(int lngIndex);
+    void setCaption();
+    void SetScreenColor(const qint32 &lngScreenColor);
+
+    // State the dialogs and tests look at.
+    EngineState &engineState() { return m_state; }
+    WatchedFileTable &lstFile() { return m_table; }
+    PlainTextLogView &rtfLog() { return *m_view; }
+    PollTimer &tmrCheck() { return m_services.tmrCheck; }
+    QString WindowTitle;
+    bool ViewMode = false;
+    qint32 ScreenColor = 0;
+
+    // Menu commands.
+    void mnuChange_Click();
+    void mnuExit_Click();
+    void mnuCopy_Click();
+    void mnuClear_Click();
+    void mnuSearch_Click();
+    void mnuSetup_Click();
+    void mnuEnable_Click();
+    void mnuOption_Click();
+    void mnuGrep_Click();
+    void mnuKeyword_Click();
+    void mnuAbout_Click();
+
+    QAction *mnuEnableAction() const { return mnuEnable; }
+    QAction *mnuGrepAction() const { return mnuGrep; }
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildMenus();
+    void Form_Resize();
+    void Form_Unload();
+
+    // The command line and the settings store write into the window through these.
+    friend class LogViewArguments;
+    friend class LogViewSettings;
+    void setGrepModeChecked(bool on);
+    bool applyViewFont(const QString &faceName, double points);
+
+    DesktopServices m_services;
+    EngineState m_state;
+    WatchedFileTable m_table;
+    std::unique_ptr<Cp932Decoder> m_decoder;
+    std::unique_ptr<PlainTextLogView> m_view;
+    std::unique_ptr<IncrementalReader> m_reader;
+    std::unique_ptr<LogAppender> m_appender;
+    std::unique_ptr<PollingCycle> m_polling;
+    std::unique_ptr<FileListOperations> m_fileOps;
+    std::unique_ptr<GrepCommands> m_grep;
+    std::unique_ptr<EditCommands> m_edit;
+
+    DialogHolder<frmFileList> m_fileListDialog;
+    DialogHolder<frmKeyword> m_keywordDialog;
+    DialogHolder<frmSearch> m_searchDialog;
+    DialogHolder<frmAbout> m_aboutDialog;
+
+    QMenu *mnuSetup = nullptr;
+    QAction *mnuEnable = nullptr;
+    QAction *mnuGrep = nullptr;
+};

@@ -1,0 +1,26 @@
+# Helpers for end-to-end scripts: each runs inside its own X server (xvfb-run) and drives the
+# real binary with xdotool, reading results through window titles and the clipboard.
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# Waits until a window whose name matches the pattern exists; prints its id.
+wait_window() {
+    local pattern=$1 id
+    for _ in $(seq 100); do
+        id=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -n 1)
+        if [ -n "$id" ]; then
+            echo "$id"
+            return 0
+        fi
+        sleep 0.1
+    done
+    return 1
+}
+
+# Appends a line, given in UTF-8, to a log file in Shift_JIS with CR LF.
+append_sjis() {
+    printf '%s\r\n' "$2" | iconv -f UTF-8 -t CP932 >>"$1"
+}

@@ -1,0 +1,247 @@
+#include "FakeArgumentText.h"
+#include "FakeClipboard.h"
+#include "FakeFileOpenDialog.h"
+#include "FakeMessageBox.h"
+#include "FakePollTimer.h"
+#include "platform/IniSettingsStore.h"
+#include "platform/LocalFileAccess.h"
+#include "platform/PlainTextLogView.h"
+#include "startup/frmLogView.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+
+namespace {
+
+// Everything the main window reaches on the desktop, faked where a test must see or answer.
+struct Desktop
+{
+    QTemporaryDir dir;
+    LocalFileAccess files;
+    FakeMessageBox messages;
+    FakeFileOpenDialog dlgOpen;
+    FakeClipboard clipboard;
+    IniSettingsStore settings{dir.filePath(QStringLiteral("config"))};
+    FakeArgumentText arguments;
+    FakePollTimer tmrCheck;
+    DesktopServices services{files, messages, dlgOpen, clipboard, settings, arguments, tmrCheck};
+
+    QString pathOf(const QString &name) const { return dir.filePath(name); }
+    void write(const QString &name, const QByteArray &bytes, bool append = false)
+    {
+        QFile file(pathOf(name));
+        QVERIFY(file.open(QIODevice::WriteOnly | (append ? QIODevice::Append : QIODevice::Truncate)));
+        file.write(bytes);
+    }
+};
+
+QString viewText(frmLogView &window)
+{
+    return window.rtfLog().text();
+}
+
+} // namespace
+
+class TestFrmLogView : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void startsWithNoArgumentsAndPolls()
+    {
+        Desktop desktop;
+        frmLogView window(desktop.services);
+        QVERIFY(window.Form_Load());
+        QVERIFY(desktop.messages.texts.isEmpty());
+        QCOMPARE(window.windowTitle(), QStringLiteral("Pivex [ファイル指定なし]"));
+        QVERIFY(desktop.tmrCheck.isEnabled());
+        QCOMPARE(desktop.tmrCheck.interval(), 1000);
+        QCOMPARE(viewText(window), QString());
+    }
+
+    void startupFailuresShowOneMessageAndNeverStartPolling_data()
+    {
+        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("invalid option") << QStringLiteral("/x") << QStringLiteral("引数の指定が不正です");
+        QTest::newRow("existing then missing")
+            << QStringLiteral("@/a.log @/missing.log") << QStringLiteral("ファイルが存在しません");
+        QTest::newRow("directory") << QStringLiteral("@/sub") << QStringLiteral("ファイルが存在しません");
+        QTest::newRow("unreadable FIFO")
+            << QStringLiteral("@/a.log @/pipe")
+            << QStringLiteral("ファイルの読み込みでエラーが発生しました [@/pipe]");
+    }
+    void startupFailuresShowOneMessageAndNeverStartPolling()
+    {
+        QFETCH(QString, arguments);
+        QFETCH(QString, message);
+        Desktop desktop;
+        desktop.write(QStringLiteral("a.log"), "one\r\n");
+        QVERIFY(QDir(desktop.dir.path()).mkdir(QStringLiteral("sub")));
+        QCOMPARE(::mkfifo(QFile::encodeName(desktop.pathOf(QStringLiteral("pipe"))).constData(), 0600), 0);
+        desktop.arguments.text = arguments.replace(u'@', desktop.dir.path());
+        message.replace(u'@', desktop.dir.path());
+
+        frmLogView window(desktop.services);
+        QVERIFY(!window.Form_Load());
+        QCOMPARE(desktop.messages.texts, QStringList{message});
+        QVERIFY(!desktop.tmrCheck.isEnabled());
+        QVERIFY(!window.isVisible());
+    }
+
+    void viewModeShowsFilesInCommandLineOrderThenFollowsThem()
+    {
+        Desktop desktop;
+        desktop.write(QStringLiteral("b.log"), "b1\r\nb2\n");
+        desktop.write(QStringLiteral("a.log"), "a1\r\n");
+        desktop.arguments.text = QStringLiteral("/v %1 %2").arg(desktop.pathOf(QStringLiteral("b.log")),
+                                                               desktop.pathOf(QStringLiteral("a.log")));
+        frmLogView window(desktop.services);
+        QVERIFY(window.Form_Load());
+        QCOMPARE(viewText(window), QStringLiteral("b1\r\nb2\r\na1\r\n"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Pivex [b.log,a.log]"));
+
+        desktop.write(QStringLiteral("a.log"), "a2\r\n", true);
+        QVERIFY(desktop.tmrCheck.tick());
+        QCOMPARE(viewText(window), QStringLiteral("b1\r\nb2\r\na1\r\na2\r\n"));
+    }
+
+    void withoutViewModeOnlyNewLinesShow()
+    {
+        Desktop desktop;
+        desktop.write(QStringLiteral("a.log"), "old\r\n");
+        desktop.arguments.text = QStringLiteral("/w=\"Web\" ") + desktop.pathOf(QStringLiteral("a.log"));
+        frmLogView window(desktop.services);
+        QVERIFY(window.Form_Load());
+        QCOMPARE(window.windowTitle(), QStringLiteral("Web [a.log] - Pivex"));
+        QCOMPARE(viewText(window), QString());
+        desktop.write(QStringLiteral("a.log"), "new\r\n", true);
+        desktop.tmrCheck.tick();
+        QCOMPARE(viewText(window), QStringLiteral("new\r\n"));
+    }
+
+    void commandLineOverridesStoredSettingsWithoutWritingThem()
+    {
+        Desktop desktop;
+        QVERIFY(desktop.settings.save(QStringLiteral("PIVEX"), QStringLiteral("Option"),
+                                      QStringLiteral("Interval"), QStringLiteral("3000")));
+        desktop.arguments.text = QStringLiteral("/i=250 /c=euc /g /k=\"ERR\"");
+        frmLogView window(desktop.services);
+        QVERIFY(window.Form_Load());
+        QCOMPARE(desktop.tmrCheck.interval(), 200);
+        QCOMPARE(window.engineState().CharacterSet, 1);
+        QVERIFY(window.engineState().grepMode);
+        QVERIFY(window.mnuGrepAction()->isChecked());
+        QCOMPARE(window.engineState().GrepKeyword, QStringLiteral("ERR"));
+        window.close();
+        QCOMPARE(desktop.settings.read(QStringLiteral("PIVEX"), QStringLiteral("Option"),
+                                       QStringLiteral("Interval"), {}),
+                 QStringLiteral("3000"));
+    }
+
+    void brokenStoredValueIsReportedAndStartGoesOn()
+    {
+        Desktop desktop;
+        const QString app = QStringLiteral("PIVEX"), section = QStringLiteral("Option");
+        desktop.settings.save(app, section, QStringLiteral("Interval"), QStringLiteral("500"));
+        desktop.settings.save(app, section, QStringLiteral("Encode"), QStringLiteral("abc"));
+        desktop.settings.save(app, section, QStringLiteral("FontSize"), QStringLiteral("20"));
+        const QByteArray before = [&] {
+            QFile f(desktop.settings.location(app));
+            f.open(QIODevice::ReadOnly);
+            return f.readAll();
+        }();
+
+        frmLogView window(desktop.services);
+        QVERIFY(window.Form_Load());
+        QCOMPARE(desktop.messages.texts.size(), 1);
+        QVERIFY(desktop.messages.texts.first().contains(desktop.settings.location(app)));
+        QVERIFY(desktop.messages.texts.first().contains(QStringLiteral("Encode")));
+        QCOMPARE(desktop.tmrCheck.interval(), 500);         // loaded before the broken key
+        QCOMPARE(window.engineState().CharacterSet, 0);     // built-in from there on
+        QCOMPARE(window.rtfLog().font().pointSizeF(), 14.0); // not read: built-in
+        QFile after(desktop.settings.location(app));
+        QVERIFY(after.open(QIODevice::ReadOnly));
+        QCOMPARE(after.readAll(), before);
+    }
+
+    void menusReadAsDesigned()
+    {
+        Desktop desktop;
+        frmLogView window(desktop.services);
+        QStringList captions;
+        for (QAction *menu : window.menuBar()->actions()) {
+            captions << menu->text();
+            for (QAction *item : menu->menu()->actions())
+                captions << (item->isSeparator() ? QStringLiteral("-") : QStringLiteral("  ") + item->text());
+        }
+        QCOMPARE(captions.join(u'|'),
+                 QStringLiteral("ファイル(&F)|  監視ファイル指定(&C)|-|  終了(&X)|"
+                                "編集(&E)|  コピー(&C)|  表示内容の消去(&D)|  検索(&F)|"
+                                "設定(&S)|  ファイルを監視する(&M)|  オプション(&O)|-|  grepモード(&G)|  grep文字列設定(&K)|"
+                                "ヘルプ(&H)|  Pivexについて(&A)"));
+        QVERIFY(window.mnuEnableAction()->isChecked());
+        QVERIFY(!window.mnuGrepAction()->isChecked());
+    }
+
+    void setupMenuShowsWhetherPollingRuns()
+    {
+        Desktop desktop;
+        frmLogView window(desktop.services);
+        QVERIFY(window.Form_Load());
+        window.mnuEnable_Click();
+        QVERIFY(!desktop.tmrCheck.isEnabled());
+        QVERIFY(!window.mnuEnableAction()->isChecked());
+        desktop.tmrCheck.setEnabled(true); // e.g. resumed after a failure message
+        window.mnuSetup_Click();
+        QVERIFY(window.mnuEnableAction()->isChecked());
+    }
+
+    void viewFollowsTheWindowSizeButNeverGoesNegative()
+    {
+        Desktop desktop;
+        frmLogView window(desktop.services);
+        QVERIFY(window.Form_Load());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QWidget *view = window.rtfLog().widget();
+        window.resize(800, 600);
+        QTRY_COMPARE(view->width(), qMin(window.frameGeometry().width() - 8, window.centralWidget()->width()));
+        QCOMPARE(view->height(), qMin(window.frameGeometry().height() - 45, window.centralWidget()->height()));
+        QCOMPARE(view->pos(), QPoint(0, 0));
+        window.resize(4, 4);
+        QTRY_VERIFY(view->width() >= 0 && view->height() >= 0);
+    }
+
+    void closingStopsPollingAndClosesTheDialogs()
+    {
+        Desktop desktop;
+        frmLogView window(desktop.services);
+        QVERIFY(window.Form_Load());
+        window.show();
+        window.mnuAbout_Click();
+        window.mnuSearch_Click();
+        window.mnuChange_Click();
+        const auto visibleOthers = [&] {
+            int n = 0;
+            for (QWidget *w : QApplication::topLevelWidgets())
+                n += (w != &window && w->isVisible()) ? 1 : 0;
+            return n;
+        };
+        QCOMPARE(visibleOthers(), 3);
+        window.mnuExit_Click();
+        QVERIFY(!desktop.tmrCheck.isEnabled());
+        QCOMPARE(visibleOthers(), 0);
+        QVERIFY(desktop.messages.texts.isEmpty()); // nothing asked
+    }
+};
+
+QTEST_MAIN(TestFrmLogView)
+#include "tst_frmLogView.moc"
