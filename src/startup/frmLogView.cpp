@@ -19,7 +19,9 @@
 #include "platform/SettingsStore.h"
 #include "platform/ViewFonts.h"
 #include "settings/LogViewSettings.h"
+#include "settings/ScreenColors.h"
 #include "settings/SettingsLoader.h"
+#include "settings/frmOptions.h"
 #include "startup/ArgumentAnalysis.h"
 #include "startup/ArgumentTokenizer.h"
 #include "startup/LogViewArguments.h"
@@ -53,6 +55,12 @@ frmLogView::frmLogView(const DesktopServices &services, QWidget *parent)
     , m_keywordDialog([this] { return new frmKeyword(m_state); })
     , m_searchDialog([this] { return new frmSearch(*m_view, m_services.messages); })
     , m_aboutDialog([this] { return new frmAbout(windowIcon().pixmap(32, 32)); })
+    , m_optionsDialog([this] {
+        return new frmOptions(m_optionsValues,
+                              {[this](const qint32 &n) { SetScreenColor(n); },
+                               [this] { return SaveSettings(); }},
+                              m_services.messages);
+    })
 {
     QMainWindow::setWindowTitle(QStringLiteral("Pivex"));
     setWindowIcon(QIcon(QStringLiteral(":/pivex.png")));
@@ -214,7 +222,7 @@ void frmLogView::setCaption()
 
 void frmLogView::SetScreenColor(const qint32 &lngScreenColor)
 {
-    ScreenColor = lngScreenColor;
+    ScreenColors(*m_view).SetScreenColor(lngScreenColor, ScreenColor);
 }
 
 void frmLogView::setGrepModeChecked(bool on)
@@ -270,7 +278,7 @@ void frmLogView::mnuEnable_Click()
 
 void frmLogView::mnuOption_Click()
 {
-    // The options dialog comes with the appearance settings.
+    m_optionsDialog.show();
 }
 
 void frmLogView::mnuGrep_Click()

@@ -3,6 +3,7 @@
 #include "commands/DialogHolder.h"
 #include "engine/EngineState.h"
 #include "engine/WatchedFileTable.h"
+#include "settings/LogViewSettings.h"
 #include "startup/DesktopServices.h"
 
 #include <QMainWindow>
@@ -24,6 +25,7 @@ class QMenu;
 class frmAbout;
 class frmFileList;
 class frmKeyword;
+class frmOptions;
 class frmSearch;
 
 // The main window: the log view, the polling timer and the menus. It holds the engine's state
@@ -116,6 +118,8 @@ private:
     DialogHolder<frmKeyword> m_keywordDialog;
     DialogHolder<frmSearch> m_searchDialog;
     DialogHolder<frmAbout> m_aboutDialog;
+    LogViewSettings m_optionsValues{*this}; // what the options dialog shows and sets
+    DialogHolder<frmOptions> m_optionsDialog;
 
     QMenu *mnuSetup = nullptr;
     QAction *mnuEnable = nullptr;

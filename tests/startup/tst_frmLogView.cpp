@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -170,6 +171,37 @@ private Q_SLOTS:
         QFile after(desktop.settings.location(app));
         QVERIFY(after.open(QIODevice::ReadOnly));
         QCOMPARE(after.readAll(), before);
+    }
+
+    // The options dialog opens with the values in force, the command line's included, and
+    // its OK stores them.
+    void optionsShowAndStoreCommandLineValues()
+    {
+        Desktop desktop;
+        desktop.arguments.text = QStringLiteral("/i=2550 /c=euc");
+        frmLogView window(desktop.services);
+        QVERIFY(window.Form_Load());
+        window.mnuOption_Click();
+        QWidget *options = nullptr;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->objectName() == QStringLiteral("frmOptions") && w->isVisible())
+                options = w;
+        QVERIFY(options);
+        window.mnuOption_Click(); // a second time brings the same dialog
+        int open = 0;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            open += (w->objectName() == QStringLiteral("frmOptions") && w->isVisible()) ? 1 : 0;
+        QCOMPARE(open, 1);
+
+        options->findChild<QPushButton *>(QStringLiteral("cmdOk"))->click();
+        const auto stored = [&](const char *key) {
+            return desktop.settings.read(QStringLiteral("PIVEX"), QStringLiteral("Option"),
+                                         QString::fromLatin1(key), QStringLiteral("absent"));
+        };
+        QCOMPARE(stored("Interval"), QStringLiteral("2500"));
+        QCOMPARE(stored("Encode"), QStringLiteral("1"));
+        QCOMPARE(stored("FontName"), window.rtfLog().widget()->fontInfo().family());
+        QCOMPARE(stored("FontSize"), QStringLiteral("14"));
     }
 
     void menusReadAsDesigned()

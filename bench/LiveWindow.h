@@ -1,0 +1,55 @@
+#pragma once
+
+// The real main window with the real desktop services, for benchmarks that measure the
+// program as a user runs it: real files, the real timer, the real view (offscreen).
+
+#include "platform/IniSettingsStore.h"
+#include "platform/PlainTextLogView.h"
+#include "platform/LocalFileAccess.h"
+#include "platform/ProcessArgumentText.h"
+#include "platform/QtClipboard.h"
+#include "platform/QtFileOpenDialog.h"
+#include "platform/QtMessageBox.h"
+#include "platform/QtPollTimer.h"
+#include "startup/frmLogView.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <sys/resource.h>
+
+struct LiveWindow
+{
+    explicit LiveWindow(const QStringList &arguments, const QString &configDirectory)
+        : settings(configDirectory)
+        , argumentText(QStringList{QStringLiteral("pivex")} + arguments)
+    {
+    }
+
+    LocalFileAccess files;
+    QtMessageBox messages;
+    QtFileOpenDialog dlgOpen;
+    QtClipboard clipboard;
+    IniSettingsStore settings;
+    ProcessArgumentText argumentText;
+    QtPollTimer tmrCheck;
+    DesktopServices services{files, messages, dlgOpen, clipboard, settings, argumentText, tmrCheck};
+    frmLogView window{services};
+};
+
+inline bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// CPU time of this process so far, user and system, in seconds.
+inline double processCpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
+        + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
