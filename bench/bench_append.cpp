@@ -117,6 +117,7 @@ int main(int argc, char **argv)
     const double lines = double(kLinesPerBurst) * kBursts;
     std::printf("bench: append_ms_per_1k_at_10k %.2f ms\n", median(at10k));
     std::printf("bench: append_ms_per_1k_at_1m %.2f ms\n", median(at1m));
+    std::printf("bench: append_1m_vs_10k %.2f x\n", median(at1m) / median(at10k));
     std::printf("bench: rss_bytes_per_line %.0f B\n", double(rssAfter - rssBefore) / lines);
     return 0;
 }
