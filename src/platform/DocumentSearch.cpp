@@ -18,8 +18,8 @@ namespace {
 std::optional<int> searchLine(QStringView line, int lineStart, int fromPosition, QStringView word,
                               Qt::CaseSensitivity sensitivity)
 {
-    const auto hit = TextSearch::findForward(line, word, qMax(0, fromPosition - lineStart),
-                                             sensitivity);
+    const auto hit
+        = TextSearch::findForward(line, word, qMax(0, fromPosition - lineStart), sensitivity);
     return hit ? std::optional<int>(lineStart + int(*hit)) : std::nullopt;
 }
 
@@ -35,8 +35,8 @@ std::optional<int> walkFragments(const QTextDocument &document, QStringView word
 
     int position = startBlock.position();
     int lineStart = position;
-    QStringView single;     // the line while it lies in one fragment
-    QString joined;         // the line once it spans several
+    QStringView single; // the line while it lies in one fragment
+    QString joined; // the line once it spans several
     bool spansFragments = false;
     for (auto it = d->find(position); !it.atEnd(); ++it) {
         const QTextFragmentData *fragment = it.value();

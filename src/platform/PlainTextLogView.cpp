@@ -1,5 +1,6 @@
 #include "platform/PlainTextLogView.h"
 
+#include "commands/TextSearch.h"
 #include "platform/DocumentSearch.h"
 
 #include <QPalette>
@@ -35,11 +36,16 @@ QPlainTextEdit *PlainTextLogView::widget() const
     return m_edit.data();
 }
 
+qsizetype PlainTextLogView::viewStartOf(int blockNumber, int blockPosition) const
+{
+    return qsizetype(blockPosition) + blockNumber - 2 * m_softBreaks.countUpTo(blockNumber);
+}
+
 qsizetype PlainTextLogView::toViewOffset(int documentPosition) const
 {
-    // Every paragraph separator in front of the position stands for CR LF, one more character.
-    return qsizetype(documentPosition)
-        + m_edit->document()->findBlock(documentPosition).blockNumber();
+    const QTextBlock block = m_edit->document()->findBlock(documentPosition);
+    return viewStartOf(block.blockNumber(), block.position())
+        + (documentPosition - block.position());
 }
 
 int PlainTextLogView::toDocumentPosition(qsizetype viewOffset) const
@@ -50,19 +56,19 @@ int PlainTextLogView::toDocumentPosition(qsizetype viewOffset) const
     if (viewOffset >= textLength())
         return document->characterCount() - 1;
 
-    // The line holding the offset is the last one whose start, counted with CR LF, is not
-    // behind it; line starts grow with the line number, so a binary search finds it.
+    // The line holding the offset is the last one whose start, in view offsets, is not
+    // behind it; line starts never decrease with the line number, so a binary search finds it.
     int low = 0;
     int high = document->blockCount() - 1;
     while (low < high) {
         const int middle = low + (high - low + 1) / 2;
-        if (document->findBlockByNumber(middle).position() + qsizetype(middle) <= viewOffset)
+        if (viewStartOf(middle, document->findBlockByNumber(middle).position()) <= viewOffset)
             low = middle;
         else
             high = middle - 1;
     }
     const QTextBlock block = document->findBlockByNumber(low);
-    const qsizetype column = viewOffset - (block.position() + qsizetype(low));
+    const qsizetype column = viewOffset - viewStartOf(low, block.position());
     // Inside the CR LF means the end of the line's text.
     return block.position() + int(std::min<qsizetype>(column, block.length() - 1));
 }
@@ -76,22 +82,37 @@ qsizetype PlainTextLogView::textLength() const
 {
     const QTextDocument *document = m_edit->document();
     // characterCount() includes the separator after the last line, which is not text.
-    return qsizetype(document->characterCount() - 1) + (document->blockCount() - 1);
+    return qsizetype(document->characterCount() - 1) + (document->blockCount() - 1)
+        - 2 * m_softBreaks.count();
 }
 
 QString PlainTextLogView::text() const
 {
     // Raw text: toPlainText() would turn no-break spaces into spaces.
-    return withCrLf(m_edit->document()->toRawText());
+    QString raw = m_edit->document()->toRawText();
+    if (!m_softBreaks.isEmpty()) {
+        // Display-only breaks go; the separator before each continuation block.
+        QString joined;
+        joined.reserve(raw.size());
+        int block = 0;
+        for (const QChar c : std::as_const(raw)) {
+            if (c == QChar::ParagraphSeparator && m_softBreaks.isContinuation(++block))
+                continue;
+            joined += c;
+        }
+        raw = std::move(joined);
+    }
+    return withCrLf(std::move(raw));
 }
 
 void PlainTextLogView::setText(const QString &text)
 {
     // clear() drops the whole document, so emptying a long log gives its memory back.
     m_edit->clear();
+    m_softBreaks.clear();
     if (!text.isEmpty()) {
         QTextCursor cursor(m_edit->document());
-        cursor.insertText(text, m_insertFormat);
+        insertAtEnd(cursor, text);
     }
     m_edit->setTextCursor(QTextCursor(m_edit->document()));
 }
@@ -134,6 +155,8 @@ void PlainTextLogView::select(qsizetype start, qsizetype length)
 
 QString PlainTextLogView::selectedText() const
 {
+    if (!m_softBreaks.isEmpty())
+        return text().mid(selectionStart(), selectionLength());
     return withCrLf(m_edit->textCursor().selectedText());
 }
 
@@ -142,6 +165,11 @@ std::optional<qsizetype> PlainTextLogView::find(QStringView word, qsizetype from
 {
     // A word typed into a one-line box holds no line break, so it never matches across one
     // and searching the document line by line gives the same offsets as searching text().
+    if (!m_softBreaks.isEmpty()) {
+        // A match may run across a display-only break: search the joined text. Only views
+        // that were sent overlong lines come here.
+        return TextSearch::findForward(text(), word, from, sensitivity);
+    }
     const auto hit = DocumentSearch::findForward(*m_edit->document(), word,
                                                  toDocumentPosition(from), sensitivity);
     return hit ? std::optional<qsizetype>(toViewOffset(*hit)) : std::nullopt;
@@ -154,9 +182,24 @@ void PlainTextLogView::insertAtCaret(const QString &text)
     // One insertText call for the whole piece: the document records one change, and the
     // plain-text layout only counts the new lines; nothing is laid out until it is painted.
     QTextCursor cursor = m_edit->textCursor();
-    cursor.insertText(text, m_insertFormat);
+    if (cursor.hasSelection() || !cursor.atEnd()) {
+        // Never done by the program, which always appends; breaks after it just move on.
+        const int block = cursor.blockNumber();
+        const int before = m_edit->document()->blockCount();
+        cursor.insertText(text, m_insertFormat);
+        m_softBreaks.shiftAfter(block, m_edit->document()->blockCount() - before);
+    } else {
+        insertAtEnd(cursor, text);
+    }
     m_edit->setTextCursor(cursor);
     m_edit->ensureCursorVisible();
+}
+
+void PlainTextLogView::insertAtEnd(QTextCursor &cursor, const QString &text)
+{
+    const QTextBlock last = m_edit->document()->lastBlock();
+    cursor.insertText(m_softBreaks.split(text, last.length() - 1, last.blockNumber()),
+                      m_insertFormat);
 }
 
 void PlainTextLogView::setBackgroundColor(const QColor &color)

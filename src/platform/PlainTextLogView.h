@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/LogView.h"
+#include "platform/SoftBreaks.h"
 
 #include <QPointer>
 #include <QTextCharFormat>
@@ -59,7 +60,12 @@ private:
     qsizetype toViewOffset(int documentPosition) const;
     int toDocumentPosition(qsizetype viewOffset) const;
     static QString withCrLf(QString documentText);
+    // Where line starts lie in the view's offsets: block position, plus one for every real
+    // line end before it (CR LF is two characters), less one for every display-only break.
+    qsizetype viewStartOf(int blockNumber, int blockPosition) const;
+    void insertAtEnd(QTextCursor &cursor, const QString &text);
 
     QPointer<QPlainTextEdit> m_edit;
     QTextCharFormat m_insertFormat;
+    SoftBreaks m_softBreaks;
 };

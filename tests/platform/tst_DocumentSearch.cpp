@@ -1,8 +1,12 @@
 #include "commands/TextSearch.h"
 #include "platform/PlainTextLogView.h"
+#include "platform/SoftBreaks.h"
+
+#include <QPlainTextEdit>
 
 #include <QRandomGenerator>
 #include <QTest>
+#include <QTextBlock>
 
 // The view searches its document where it is stored; whatever the document's inner layout
 // (lines that arrived in several reads, in several colours, after a clear), the answers must
@@ -14,13 +18,13 @@ class TestDocumentSearch : public QObject
 private Q_SLOTS:
     void agreesWithSearchingTheWholeText()
     {
-        const QStringList pieces = {QStringLiteral("ERROR"), QStringLiteral("err"),
-                                    QStringLiteral("\r\n"),  QStringLiteral("ｅｒｒ"),
-                                    QString::fromUtf8("ログ"), QStringLiteral(" x "),
-                                    QStringLiteral("rr\r\nE")};
-        const QStringList words = {QStringLiteral("err"), QStringLiteral("ERR"),
-                                   QStringLiteral("rE"),  QStringLiteral("ｅＲ"),
-                                   QString::fromUtf8("グ"), QStringLiteral("r x")};
+        const QStringList pieces
+            = {QStringLiteral("ERROR"),  QStringLiteral("err"),     QStringLiteral("\r\n"),
+               QStringLiteral("ｅｒｒ"), QString::fromUtf8("ログ"), QStringLiteral(" x "),
+               QStringLiteral("rr\r\nE")};
+        const QStringList words
+            = {QStringLiteral("err"),  QStringLiteral("ERR"),   QStringLiteral("rE"),
+               QStringLiteral("ｅＲ"), QString::fromUtf8("グ"), QStringLiteral("r x")};
         QRandomGenerator random(11);
         PlainTextLogView view;
         for (int round = 0; round < 60; ++round) {
@@ -46,6 +50,58 @@ private Q_SLOTS:
                 }
             }
         }
+    }
+
+    // Overlong lines are broken for display only: text, offsets, selections, copying and
+    // finding must all still see each line whole, also across reads and after a clear.
+    void overlongLinesStayWholeForEverythingButTheDisplay()
+    {
+        const qsizetype max = SoftBreaks::kMaxLine;
+        const QStringList pieces
+            = {QString(max - 3, u'a'),     QStringLiteral("ERR"), QStringLiteral("\r\n"),
+               QString(2 * max + 7, u'b'), QStringLiteral("\n"),  QString::fromUtf8("ログ")};
+        QRandomGenerator random(3);
+        PlainTextLogView view;
+        QString expected;
+        for (int round = 0; round < 40; ++round) {
+            if (round == 20) {
+                view.setText({});
+                expected.clear();
+            }
+            QString read;
+            for (int k = random.bounded(1, 5); k > 0; --k)
+                read += pieces.at(random.bounded(int(pieces.size())));
+            view.setCaret(view.textLength());
+            view.insertAtCaret(read);
+            expected += QString(read)
+                            .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+                            .replace(u'\n', QStringLiteral("\r\n"));
+
+            QCOMPARE(view.textLength(), expected.size());
+            QCOMPARE(view.text(), expected);
+            const qsizetype start = random.bounded(int(expected.size()) + 1);
+            const qsizetype length = random.bounded(int(expected.size() - start) + 1);
+            view.select(start, length);
+            // A selection edge inside a CR LF snaps to the line's end.
+            const bool insideCrLf =
+                [&](qsizetype at) {
+                    return at > 0 && at < expected.size() && expected.at(at) == u'\n';
+                }(start)
+                || (start + length > 0 && start + length < expected.size()
+                    && expected.at(start + length) == u'\n');
+            if (!insideCrLf) {
+                QCOMPARE(view.selectionStart(), start);
+                QCOMPARE(view.selectedText(), expected.mid(start, length));
+            }
+            const qsizetype from = random.bounded(int(expected.size()) + 1);
+            QCOMPARE(
+                view.find(QStringLiteral("aE"), from, Qt::CaseInsensitive),
+                TextSearch::findForward(expected, QStringLiteral("aE"), from, Qt::CaseInsensitive));
+        }
+        // No paragraph of the display is longer than the limit.
+        const QTextDocument *document = view.widget()->document();
+        for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+            QVERIFY(block.length() - 1 <= max);
     }
 };
 
