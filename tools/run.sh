@@ -4,9 +4,12 @@
 set -euo pipefail
 binary=$1 files=${2:-} args=${3:-}
 if [ -n "$files" ]; then
-    # FILES and ARGS are word lists in POSIX shell syntax, so quotes in them are honoured.
-    eval "set -- $args $files"
-    exec "$binary" "$@"
+    # ARGS are Pivex's own options, taken word by word as written, so the double quotes of
+    # /w="title" and /k="keyword" reach Pivex; FILES is a shell word list, so a name with
+    # blanks can be quoted.
+    read -r -a options <<<"$args"
+    eval "set -- $files"
+    exec "$binary" "${options[@]}" "$@"
 fi
 demo=$(mktemp -d)
 trap 'kill "$writer" 2>/dev/null; rm -rf "$demo"' EXIT
