@@ -1,4 +1,5 @@
 #include "commands/DialogHolder.h"
+#include "TabWalk.h"
 #include "commands/GrepCommands.h"
 #include "commands/frmKeyword.h"
 #include "engine/EngineState.h"
@@ -20,15 +21,6 @@ void typeText(QWidget *widget, const QString &text)
         QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
 }
 
-QStringList tabWalk(QWidget *window, int presses)
-{
-    QStringList names {QApplication::focusWidget()->objectName()};
-    for (int i = 0; i < presses; ++i) {
-        QTest::keyClick(window, Qt::Key_Tab);
-        names << QApplication::focusWidget()->objectName();
-    }
-    return names;
-}
 } // namespace
 
 class tst_GrepCommands : public QObject

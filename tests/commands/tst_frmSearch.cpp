@@ -4,6 +4,7 @@
 #include "platform/PlainTextLogView.h"
 
 #include "FakeMessageBox.h"
+#include "TabWalk.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -18,16 +19,6 @@
 namespace {
 const QString kAtEnd = QStringLiteral("文字列を最後まで検索しました");
 const QString kNotFound = QStringLiteral("文字列が見つかりません");
-
-QStringList tabWalk(QWidget *window, int presses)
-{
-    QStringList names {QApplication::focusWidget()->objectName()};
-    for (int i = 0; i < presses; ++i) {
-        QTest::keyClick(window, Qt::Key_Tab);
-        names << QApplication::focusWidget()->objectName();
-    }
-    return names;
-}
 
 // The find dialog beside a real log view, as the main window would hold them.
 struct Fixture

@@ -1,4 +1,5 @@
 #include "commands/DialogHolder.h"
+#include "TabWalk.h"
 #include "engine/WatchedFileTable.h"
 #include "files/frmFileList.h"
 
@@ -8,16 +9,6 @@
 #include <QtTest>
 
 namespace {
-
-QStringList tabWalk(QWidget *window, int presses)
-{
-    QStringList names {QApplication::focusWidget()->objectName()};
-    for (int i = 0; i < presses; ++i) {
-        QTest::keyClick(window, Qt::Key_Tab);
-        names << QApplication::focusWidget()->objectName();
-    }
-    return names;
-}
 
 // The dialog on a real table, with the main window's operations played by small stand-ins
 // that act on the table the way the real ones do.
