@@ -4,8 +4,8 @@
 // program as a user runs it: real files, the real timer, the real view (offscreen).
 
 #include "platform/IniSettingsStore.h"
-#include "platform/PlainTextLogView.h"
 #include "platform/LocalFileAccess.h"
+#include "platform/PlainTextLogView.h"
 #include "platform/ProcessArgumentText.h"
 #include "platform/QtClipboard.h"
 #include "platform/QtFileOpenDialog.h"
@@ -24,7 +24,7 @@ struct LiveWindow
 {
     explicit LiveWindow(const QStringList &arguments, const QString &configDirectory)
         : settings(configDirectory)
-        , argumentText(QStringList{QStringLiteral("pivex")} + arguments)
+        , argumentText(QStringList {QStringLiteral("pivex")} + arguments)
     {
     }
 
@@ -35,8 +35,9 @@ struct LiveWindow
     IniSettingsStore settings;
     ProcessArgumentText argumentText;
     QtPollTimer tmrCheck;
-    DesktopServices services{files, messages, dlgOpen, clipboard, settings, argumentText, tmrCheck};
-    frmLogView window{services};
+    DesktopServices services {files,    messages,     dlgOpen, clipboard,
+                              settings, argumentText, tmrCheck};
+    frmLogView window {services};
 };
 
 inline bool writeFile(const QString &path, const QByteArray &bytes)
@@ -48,7 +49,7 @@ inline bool writeFile(const QString &path, const QByteArray &bytes)
 // CPU time of this process so far, user and system, in seconds.
 inline double processCpuSeconds()
 {
-    rusage usage{};
+    rusage usage {};
     getrusage(RUSAGE_SELF, &usage);
     return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
         + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;

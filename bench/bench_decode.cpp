@@ -36,7 +36,8 @@ QByteArray makeEucLog()
             + QByteArray::number(line % 8) + " ";
         for (int k = 0; k < 10; ++k) {
             const bool kana = random.bounded(3) == 0;
-            const int row = kana ? 0x24 : 0x30 + int(random.bounded(0x1F)); // rows 0x30-0x4E are full
+            const int row
+                = kana ? 0x24 : 0x30 + int(random.bounded(0x1F)); // rows 0x30-0x4E are full
             const int cell = 0x21 + int(random.bounded(kana ? 0x53 : 0x5E));
             log += char(row | 0x80);
             log += char(cell | 0x80);

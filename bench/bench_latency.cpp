@@ -57,7 +57,8 @@ int main(int argc, char *argv[])
         if (written.size() == size_t(kLines))
             return;
         written.push_back(clock.nsecsElapsed());
-        writer.write(kLinePrefix + QByteArray::number(qlonglong(written.size())).rightJustified(6, '0')
+        writer.write(kLinePrefix
+                     + QByteArray::number(qlonglong(written.size())).rightJustified(6, '0')
                      + "\r\n");
         QTimer::singleShot(int(random.bounded(37, 173)), writeNext);
     };

@@ -28,7 +28,7 @@ double startMilliseconds(const QStringList &files, const QTemporaryDir &dir, boo
 {
     QElapsedTimer timer;
     timer.start();
-    LiveWindow live(QStringList{QStringLiteral("/v")} + files.mid(0, 10),
+    LiveWindow live(QStringList {QStringLiteral("/v")} + files.mid(0, 10),
                     dir.filePath(QStringLiteral("config")));
     if (eleventh)
         live.window.addFile(files.at(10));

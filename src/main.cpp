@@ -32,8 +32,8 @@ int main(int argc, char *argv[])
     IniSettingsStore settings;
     ProcessArgumentText arguments;
     QtPollTimer tmrCheck;
-    const DesktopServices services{files,    messages,  dlgOpen, clipboard,
-                                   settings, arguments, tmrCheck};
+    const DesktopServices services {files,    messages,  dlgOpen, clipboard,
+                                    settings, arguments, tmrCheck};
 
     frmLogView window(services);
     if (!window.Form_Load())

@@ -65,13 +65,13 @@ std::optional<Difference> IncrementalReader::getDifference(OpenFile &lngFileNum,
         return std::nullopt;
     const qint64 n = *length - lngFilePointer + 1;
     if (n <= 0)
-        return Difference{};
+        return Difference {};
 
     auto bytes = lngFileNum.read(n);
     if (!bytes)
         return std::nullopt;
     if (bytes->isEmpty())
-        return Difference{}; // truncated between the two length queries
+        return Difference {}; // truncated between the two length queries
 
     if (characterSet == kEucJp) {
         const auto sjis = Module1::convertEucToSjis(std::move(*bytes));
@@ -80,8 +80,8 @@ std::optional<Difference> IncrementalReader::getDifference(OpenFile &lngFileNum,
         // The converter has already held back a cut-off EUC-JP character; what it produced
         // is complete, so the decoder takes all of it.
         DecodedText decoded = m_decoder.decode(sjis->bytes, ShiftJisDecoder::Tail::DecodeAll);
-        return Difference{std::move(decoded.text), sjis->consumed};
+        return Difference {std::move(decoded.text), sjis->consumed};
     }
     DecodedText decoded = m_decoder.decode(*bytes, ShiftJisDecoder::Tail::KeepIncomplete);
-    return Difference{std::move(decoded.text), decoded.consumed};
+    return Difference {std::move(decoded.text), decoded.consumed};
 }

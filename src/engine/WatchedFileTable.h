@@ -60,5 +60,5 @@ private:
         int slot;
     };
     QVector<Entry> m_entries;
-    std::array<qint64, kSlotCount> m_filePointers{};
+    std::array<qint64, kSlotCount> m_filePointers {};
 };

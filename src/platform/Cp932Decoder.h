@@ -17,7 +17,10 @@ public:
     Cp932Decoder();
     DecodedText decode(QByteArrayView bytes, Tail tail) const override;
 
-    static bool isLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+    static bool isLeadByte(unsigned char b)
+    {
+        return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+    }
 
 private:
     static constexpr int kTrailCount = 0xFD - 0x40;
@@ -25,6 +28,6 @@ private:
 
     char16_t pair(unsigned char lead, unsigned char trail) const;
 
-    std::array<char16_t, 256> m_single{};
-    std::array<char16_t, kLeadCount * kTrailCount> m_double{};
+    std::array<char16_t, 256> m_single {};
+    std::array<char16_t, kLeadCount * kTrailCount> m_double {};
 };

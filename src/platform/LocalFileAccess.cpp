@@ -28,7 +28,9 @@ public:
 
     std::optional<qint64> length() const override
     {
-        struct stat st{};
+        struct stat st
+        {
+        };
         if (::fstat(m_fd, &st) != 0)
             return std::nullopt;
         return qint64(st.st_size);
@@ -103,7 +105,9 @@ std::unique_ptr<OpenFile> LocalFileAccess::openForReading(const QString &path) c
     if (fd < 0)
         return nullptr;
     auto file = std::make_unique<PosixOpenFile>(fd);
-    struct stat st{};
+    struct stat st
+    {
+    };
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
         return nullptr; // closes the descriptor on the way out
     return file;

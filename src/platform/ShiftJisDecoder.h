@@ -19,7 +19,7 @@ class ShiftJisDecoder
 public:
     enum class Tail {
         KeepIncomplete, // a lead byte at the very end is left unconsumed
-        DecodeAll,      // everything is decoded; an orphan lead byte becomes U+FFFD
+        DecodeAll, // everything is decoded; an orphan lead byte becomes U+FFFD
     };
 
     virtual ~ShiftJisDecoder() = default;

@@ -33,7 +33,7 @@
 #include <QPlainTextEdit>
 
 namespace {
-constexpr int kClientWidth = 7890 / 15;  // 526 pixels
+constexpr int kClientWidth = 7890 / 15; // 526 pixels
 constexpr int kClientHeight = 5595 / 15; // 373 pixels
 constexpr int kViewWidthMargin = 120 / 15;
 constexpr int kViewHeightMargin = 675 / 15;
@@ -46,9 +46,10 @@ frmLogView::frmLogView(const DesktopServices &services, QWidget *parent)
     , m_services(services)
     , m_decoder(std::make_unique<Cp932Decoder>())
     , m_fileListDialog([this] {
-        auto *dialog = new frmFileList(m_table, {[this] { m_fileOps->addChosenFile(); },
-                                                 [this](int i) { removeFile(i); },
-                                                 [this] { setCaption(); }});
+        auto *dialog
+            = new frmFileList(m_table,
+                              {[this] { m_fileOps->addChosenFile(); },
+                               [this](int i) { removeFile(i); }, [this] { setCaption(); }});
         dialog->setWindowIcon(windowIcon());
         return dialog;
     })
@@ -56,10 +57,10 @@ frmLogView::frmLogView(const DesktopServices &services, QWidget *parent)
     , m_searchDialog([this] { return new frmSearch(*m_view, m_services.messages); })
     , m_aboutDialog([this] { return new frmAbout(windowIcon().pixmap(32, 32)); })
     , m_optionsDialog([this] {
-        return new frmOptions(m_optionsValues,
-                              {[this](const qint32 &n) { SetScreenColor(n); },
-                               [this] { return SaveSettings(); }},
-                              m_services.messages);
+        return new frmOptions(
+            m_optionsValues,
+            {[this](const qint32 &n) { SetScreenColor(n); }, [this] { return SaveSettings(); }},
+            m_services.messages);
     })
 {
     QMainWindow::setWindowTitle(QStringLiteral("Pivex"));
@@ -76,8 +77,7 @@ frmLogView::frmLogView(const DesktopServices &services, QWidget *parent)
     m_reader = std::make_unique<IncrementalReader>(m_services.files, *m_decoder, m_table);
     m_appender = std::make_unique<LogAppender>(*m_reader, m_state, *m_view);
     m_polling = std::make_unique<PollingCycle>(m_table, *m_appender, m_services.tmrCheck,
-                                               m_services.messages, *m_view,
-                                               [this] { close(); });
+                                               m_services.messages, *m_view, [this] { close(); });
     m_fileOps = std::make_unique<FileListOperations>(m_table, *m_reader, m_services.dlgOpen,
                                                      m_services.messages);
     m_grep = std::make_unique<GrepCommands>(m_state, m_services.messages);
@@ -158,10 +158,10 @@ void frmLogView::LoadSettings()
     LogViewSettings target(*this);
     const SettingsResult result = SettingsLoader(m_services.settings).LoadSettings(target);
     if (!result.ok()) {
-        m_services.messages.inform(
-            QStringLiteral("設定ファイルの値が正しくありません [")
-            + m_services.settings.location(kApplication) + QStringLiteral("] ")
-            + result.failedKey + QStringLiteral("\r\n既定の値で起動します"));
+        m_services.messages.inform(QStringLiteral("設定ファイルの値が正しくありません [")
+                                   + m_services.settings.location(kApplication)
+                                   + QStringLiteral("] ") + result.failedKey
+                                   + QStringLiteral("\r\n既定の値で起動します"));
     }
 }
 

@@ -118,7 +118,7 @@ private:
     DialogHolder<frmKeyword> m_keywordDialog;
     DialogHolder<frmSearch> m_searchDialog;
     DialogHolder<frmAbout> m_aboutDialog;
-    LogViewSettings m_optionsValues{*this}; // what the options dialog shows and sets
+    LogViewSettings m_optionsValues {*this}; // what the options dialog shows and sets
     DialogHolder<frmOptions> m_optionsDialog;
 
     QMenu *mnuSetup = nullptr;

@@ -1,5 +1,5 @@
-#include "commands/DialogHolder.h"
 #include "TabWalk.h"
+#include "commands/DialogHolder.h"
 #include "commands/GrepCommands.h"
 #include "commands/frmKeyword.h"
 #include "engine/EngineState.h"

@@ -13,7 +13,7 @@
 namespace {
 constexpr qint32 kSjis = 0;
 constexpr qint32 kEuc = 1;
-}
+} // namespace
 
 class TestIncrementalReader : public QObject
 {
@@ -171,7 +171,9 @@ private Q_SLOTS:
         rewrite(QStringLiteral("bad.euc"), {});
         auto w = watch(QStringLiteral("bad.euc"));
         QVERIFY(w->reader.setupFilePointer(0));
-        append(QStringLiteral("bad.euc"), "ok\n\xA4" "a\n");
+        append(QStringLiteral("bad.euc"),
+               "ok\n\xA4"
+               "a\n");
         QVERIFY(!w->reader.readNew(0, kEuc));
         QVERIFY(!w->reader.readNew(0, kEuc)); // keeps failing while the pair is unread
         QCOMPARE(w->position(), 1);

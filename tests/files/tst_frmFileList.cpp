@@ -1,5 +1,5 @@
-#include "commands/DialogHolder.h"
 #include "TabWalk.h"
+#include "commands/DialogHolder.h"
 #include "engine/WatchedFileTable.h"
 #include "files/frmFileList.h"
 

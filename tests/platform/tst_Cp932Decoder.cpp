@@ -123,9 +123,12 @@ private Q_SLOTS:
         QTest::newRow("CR CR LF") << QByteArray("\r\r\n") << QStringLiteral("\r\r");
         QTest::newRow("LF CR") << QByteArray("\n\r") << QStringLiteral("\r\r");
         // A broken character never swallows the line end after it.
-        QTest::newRow("lead then CR LF") << QByteArray("x\x82\r\ny") << QString::fromUtf16(u"x\uFFFD\ry");
-        QTest::newRow("lead then 0x7F") << QByteArray("\x82\x7F") << QString::fromUtf16(u"\uFFFD\x7F");
-        QTest::newRow("lead then 0xFD") << QByteArray("\x82\xFD") << QString::fromUtf16(u"\uFFFD\uF8F1");
+        QTest::newRow("lead then CR LF")
+            << QByteArray("x\x82\r\ny") << QString::fromUtf16(u"x\uFFFD\ry");
+        QTest::newRow("lead then 0x7F")
+            << QByteArray("\x82\x7F") << QString::fromUtf16(u"\uFFFD\x7F");
+        QTest::newRow("lead then 0xFD")
+            << QByteArray("\x82\xFD") << QString::fromUtf16(u"\uFFFD\uF8F1");
         QTest::newRow("unmapped pair") << QByteArray("\x85\x40z") << QString::fromUtf16(u"\uFFFDz");
         QTest::newRow("japanese line")
             << QByteArray("\x83\x8D\x83\x4F\r\n") << QString::fromUtf8("ログ\r");
@@ -145,16 +148,11 @@ private Q_SLOTS:
             QByteArray bytes;
             QString text;
         } tokens[] = {
-            {"a", QStringLiteral("a")},
-            {"Z9 ", QStringLiteral("Z9 ")},
-            {"\r\n", QStringLiteral("\r")},
-            {"\n", QStringLiteral("\r")},
-            {"\t", QStringLiteral("\t")},
-            {QByteArray(1, '\0'), QString(QChar(0))},
-            {"\x7F", QStringLiteral("\x7F")},
-            {"\x83\x8D", QString::fromUtf8("ロ")},
-            {"\xB1", QString::fromUtf8("ｱ")},
-            {"\x88\x9F", QString::fromUtf8("亜")},
+            {"a", QStringLiteral("a")},       {"Z9 ", QStringLiteral("Z9 ")},
+            {"\r\n", QStringLiteral("\r")},   {"\n", QStringLiteral("\r")},
+            {"\t", QStringLiteral("\t")},     {QByteArray(1, '\0'), QString(QChar(0))},
+            {"\x7F", QStringLiteral("\x7F")}, {"\x83\x8D", QString::fromUtf8("ロ")},
+            {"\xB1", QString::fromUtf8("ｱ")}, {"\x88\x9F", QString::fromUtf8("亜")},
         };
         QRandomGenerator random(7);
         const Cp932Decoder decoder;

@@ -29,16 +29,17 @@ struct Desktop
     FakeMessageBox messages;
     FakeFileOpenDialog dlgOpen;
     FakeClipboard clipboard;
-    IniSettingsStore settings{dir.filePath(QStringLiteral("config"))};
+    IniSettingsStore settings {dir.filePath(QStringLiteral("config"))};
     FakeArgumentText arguments;
     FakePollTimer tmrCheck;
-    DesktopServices services{files, messages, dlgOpen, clipboard, settings, arguments, tmrCheck};
+    DesktopServices services {files, messages, dlgOpen, clipboard, settings, arguments, tmrCheck};
 
     QString pathOf(const QString &name) const { return dir.filePath(name); }
     void write(const QString &name, const QByteArray &bytes, bool append = false)
     {
         QFile file(pathOf(name));
-        QVERIFY(file.open(QIODevice::WriteOnly | (append ? QIODevice::Append : QIODevice::Truncate)));
+        QVERIFY(
+            file.open(QIODevice::WriteOnly | (append ? QIODevice::Append : QIODevice::Truncate)));
         file.write(bytes);
     }
 };
@@ -71,10 +72,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("arguments");
         QTest::addColumn<QString>("message");
-        QTest::newRow("invalid option") << QStringLiteral("/x") << QStringLiteral("引数の指定が不正です");
+        QTest::newRow("invalid option")
+            << QStringLiteral("/x") << QStringLiteral("引数の指定が不正です");
         QTest::newRow("existing then missing")
             << QStringLiteral("@/a.log @/missing.log") << QStringLiteral("ファイルが存在しません");
-        QTest::newRow("directory") << QStringLiteral("@/sub") << QStringLiteral("ファイルが存在しません");
+        QTest::newRow("directory")
+            << QStringLiteral("@/sub") << QStringLiteral("ファイルが存在しません");
         QTest::newRow("unreadable FIFO")
             << QStringLiteral("@/a.log @/pipe")
             << QStringLiteral("ファイルの読み込みでエラーが発生しました [@/pipe]");
@@ -86,13 +89,15 @@ private Q_SLOTS:
         Desktop desktop;
         desktop.write(QStringLiteral("a.log"), "one\r\n");
         QVERIFY(QDir(desktop.dir.path()).mkdir(QStringLiteral("sub")));
-        QCOMPARE(::mkfifo(QFile::encodeName(desktop.pathOf(QStringLiteral("pipe"))).constData(), 0600), 0);
+        QCOMPARE(
+            ::mkfifo(QFile::encodeName(desktop.pathOf(QStringLiteral("pipe"))).constData(), 0600),
+            0);
         desktop.arguments.text = arguments.replace(u'@', desktop.dir.path());
         message.replace(u'@', desktop.dir.path());
 
         frmLogView window(desktop.services);
         QVERIFY(!window.Form_Load());
-        QCOMPARE(desktop.messages.texts, QStringList{message});
+        QCOMPARE(desktop.messages.texts, QStringList {message});
         QVERIFY(!desktop.tmrCheck.isEnabled());
         QVERIFY(!window.isVisible());
     }
@@ -102,8 +107,9 @@ private Q_SLOTS:
         Desktop desktop;
         desktop.write(QStringLiteral("b.log"), "b1\r\nb2\n");
         desktop.write(QStringLiteral("a.log"), "a1\r\n");
-        desktop.arguments.text = QStringLiteral("/v %1 %2").arg(desktop.pathOf(QStringLiteral("b.log")),
-                                                               desktop.pathOf(QStringLiteral("a.log")));
+        desktop.arguments.text = QStringLiteral("/v %1 %2")
+                                     .arg(desktop.pathOf(QStringLiteral("b.log")),
+                                          desktop.pathOf(QStringLiteral("a.log")));
         frmLogView window(desktop.services);
         QVERIFY(window.Form_Load());
         QCOMPARE(viewText(window), QStringLiteral("b1\r\nb2\r\na1\r\n"));
@@ -118,7 +124,8 @@ private Q_SLOTS:
     {
         Desktop desktop;
         desktop.write(QStringLiteral("a.log"), "old\r\n");
-        desktop.arguments.text = QStringLiteral("/w=\"Web\" ") + desktop.pathOf(QStringLiteral("a.log"));
+        desktop.arguments.text
+            = QStringLiteral("/w=\"Web\" ") + desktop.pathOf(QStringLiteral("a.log"));
         frmLogView window(desktop.services);
         QVERIFY(window.Form_Load());
         QCOMPARE(window.windowTitle(), QStringLiteral("Web [a.log] - Pivex"));
@@ -165,8 +172,8 @@ private Q_SLOTS:
         QCOMPARE(desktop.messages.texts.size(), 1);
         QVERIFY(desktop.messages.texts.first().contains(desktop.settings.location(app)));
         QVERIFY(desktop.messages.texts.first().contains(QStringLiteral("Encode")));
-        QCOMPARE(desktop.tmrCheck.interval(), 500);         // loaded before the broken key
-        QCOMPARE(window.engineState().CharacterSet, 0);     // built-in from there on
+        QCOMPARE(desktop.tmrCheck.interval(), 500); // loaded before the broken key
+        QCOMPARE(window.engineState().CharacterSet, 0); // built-in from there on
         QCOMPARE(window.rtfLog().font().pointSizeF(), 14.0); // not read: built-in
         QFile after(desktop.settings.location(app));
         QVERIFY(after.open(QIODevice::ReadOnly));
@@ -212,12 +219,14 @@ private Q_SLOTS:
         for (QAction *menu : window.menuBar()->actions()) {
             captions << menu->text();
             for (QAction *item : menu->menu()->actions())
-                captions << (item->isSeparator() ? QStringLiteral("-") : QStringLiteral("  ") + item->text());
+                captions << (item->isSeparator() ? QStringLiteral("-")
+                                                 : QStringLiteral("  ") + item->text());
         }
         QCOMPARE(captions.join(u'|'),
                  QStringLiteral("ファイル(&F)|  監視ファイル指定(&C)|-|  終了(&X)|"
                                 "編集(&E)|  コピー(&C)|  表示内容の消去(&D)|  検索(&F)|"
-                                "設定(&S)|  ファイルを監視する(&M)|  オプション(&O)|-|  grepモード(&G)|  grep文字列設定(&K)|"
+                                "設定(&S)|  ファイルを監視する(&M)|  オプション(&O)|-|  "
+                                "grepモード(&G)|  grep文字列設定(&K)|"
                                 "ヘルプ(&H)|  Pivexについて(&A)"));
         QVERIFY(window.mnuEnableAction()->isChecked());
         QVERIFY(!window.mnuGrepAction()->isChecked());
@@ -245,8 +254,10 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QWidget *view = window.rtfLog().widget();
         window.resize(800, 600);
-        QTRY_COMPARE(view->width(), qMin(window.frameGeometry().width() - 8, window.centralWidget()->width()));
-        QCOMPARE(view->height(), qMin(window.frameGeometry().height() - 45, window.centralWidget()->height()));
+        QTRY_COMPARE(view->width(),
+                     qMin(window.frameGeometry().width() - 8, window.centralWidget()->width()));
+        QCOMPARE(view->height(),
+                 qMin(window.frameGeometry().height() - 45, window.centralWidget()->height()));
         QCOMPARE(view->pos(), QPoint(0, 0));
         window.resize(4, 4);
         QTRY_VERIFY(view->width() >= 0 && view->height() >= 0);
