@@ -1,6 +1,6 @@
 #include "platform/DocumentSearch.h"
 
-#include "commands/TextSearch.h"
+#include "platform/TextSearch.h"
 
 #include <QTextBlock>
 #include <QTextDocument>

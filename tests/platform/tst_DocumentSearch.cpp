@@ -1,6 +1,6 @@
-#include "commands/TextSearch.h"
 #include "platform/PlainTextLogView.h"
 #include "platform/SoftBreaks.h"
+#include "platform/TextSearch.h"
 
 #include <QPlainTextEdit>
 

@@ -1,4 +1,4 @@
-#include "commands/TextSearch.h"
+#include "platform/TextSearch.h"
 
 #include <QString>
 
