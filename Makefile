@@ -47,7 +47,7 @@ test: test-unit
 	@$(MAKE) --no-print-directory test-asan
 
 $(ASAN_BUILD)/build.ninja:
-	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPIVEX_SANITIZE=ON
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPIVEX_SANITIZE=ON -DPIVEX_BENCHES=OFF
 
 # The whole suite but the end-to-end scripts, under AddressSanitizer, LeakSanitizer and
 # UndefinedBehaviorSanitizer.
