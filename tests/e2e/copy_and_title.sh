@@ -3,10 +3,8 @@
 # view, copies it through 編集(&E) → コピー(&C) and compares the clipboard with what was written.
 set -euo pipefail
 binary=$(realpath "$1")
-if [ -z "${PIVEX_E2E_INNER:-}" ]; then
-    PIVEX_E2E_INNER=1 exec xvfb-run -a -s '-screen 0 1280x1024x24' bash "$0" "$binary"
-fi
 source "$(dirname "$0")/lib.bash"
+in_x_server "$0" "$binary"
 
 work=$(mktemp -d)
 trap 'kill "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT

@@ -3,10 +3,8 @@
 # program ends with a non-zero status without ever showing its main window.
 set -euo pipefail
 binary=$(realpath "$1")
-if [ -z "${PIVEX_E2E_INNER:-}" ]; then
-    PIVEX_E2E_INNER=1 exec xvfb-run -a -s '-screen 0 1024x768x24' bash "$0" "$binary"
-fi
 source "$(dirname "$0")/lib.bash"
+in_x_server "$0" "$binary"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

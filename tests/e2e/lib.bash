@@ -1,6 +1,14 @@
 # Helpers for end-to-end scripts: each runs inside its own X server (xvfb-run) and drives the
 # real binary with xdotool, reading results through window titles and the clipboard.
 
+# Runs the calling script again inside its own X server, once; call first thing with "$0" and
+# the binary's path.
+in_x_server() {
+    if [ -z "${PIVEX_E2E_INNER:-}" ]; then
+        PIVEX_E2E_INNER=1 exec xvfb-run -a -s '-screen 0 1280x1024x24' bash "$1" "$2"
+    fi
+}
+
 fail() {
     echo "FAIL: $*" >&2
     exit 1
