@@ -4,7 +4,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QLockFile>
+#include <QRandomGenerator>
+
+#include <filesystem>
+#include <system_error>
 
 #include <optional>
 
@@ -269,24 +273,47 @@ bool IniSettingsStore::save(const QString &application, const QString &section, 
         || hasLineBreak(value))
         return false;
     const QString path = filePath(application);
+    if (!QDir().mkpath(m_directory))
+        return false;
+    // Two instances saving at once would each rewrite the file from what they read before
+    // the other's save, and one save would be lost; a name lookup racing a rename can even
+    // miss the file for a moment. Reading, changing and replacing the file is therefore done
+    // by one saver at a time, across processes.
+    QLockFile lock(path + QStringLiteral(".lock"));
+    lock.setStaleLockTime(10000);
+    if (!lock.tryLock(5000))
+        return false;
     auto lines = IniLines::load(path);
     if (!lines)
         return false;
     lines->setValue(section, key, value);
+    return replaceWhole(path, lines->toBytes());
+}
 
-    if (!QDir().mkpath(m_directory))
+bool IniSettingsStore::replaceWhole(const QString &path, const QByteArray &data)
+{
+    // A store that is a symbolic link keeps its link: the file it names is replaced.
+    const QFileInfo info(path);
+    const QString target = info.isSymLink() ? info.symLinkTarget() : path;
+    // The new contents go to a fresh file beside the target, which is then renamed over it in
+    // one step: a reader, or a second instance saving at the same moment, always finds either
+    // the old file or the new one, never none and never half of one. (QSaveFile's unnamed
+    // temporary files leave a moment without the file on this platform.) Unbuffered, so that
+    // a short write (full disk, file-size limit) shows in write() and the old file stays.
+    const QString temporary = target + QStringLiteral(".new-")
+        + QString::number(QRandomGenerator::global()->generate64(), 36);
+    QFile file(temporary);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
         return false;
-    // QSaveFile writes beside the target and renames it over the old file on commit; it never
-    // falls back to writing the target in place unless told to. Unbuffered, because a short
-    // write (full disk, file-size limit) while the buffer is flushed on commit goes unnoticed
-    // and the cut-off file would replace the good one; written directly, it shows in write().
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return false;
-    const QByteArray data = lines->toBytes();
-    if (file.write(data) != data.size()) {
-        file.cancelWriting();
-        return false;
+    const bool written = file.write(data) == data.size();
+    file.close();
+    std::error_code error;
+    if (written && file.error() == QFileDevice::NoError) {
+        std::filesystem::rename(QFile::encodeName(temporary).toStdString(),
+                                QFile::encodeName(target).toStdString(), error);
+        if (!error)
+            return true;
     }
-    return file.commit();
+    QFile::remove(temporary);
+    return false;
 }

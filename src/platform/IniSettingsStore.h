@@ -44,5 +44,7 @@ public:
     static QString userConfigDirectory();
 
 private:
+    static bool replaceWhole(const QString &path, const QByteArray &data);
+
     QString m_directory;
 };
