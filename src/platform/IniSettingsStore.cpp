@@ -296,10 +296,8 @@ bool IniSettingsStore::replaceWhole(const QString &path, const QByteArray &data)
     const QFileInfo info(path);
     const QString target = info.isSymLink() ? info.symLinkTarget() : path;
     // The new contents go to a fresh file beside the target, which is then renamed over it in
-    // one step: a reader, or a second instance saving at the same moment, always finds either
-    // the old file or the new one, never none and never half of one. (QSaveFile's unnamed
-    // temporary files leave a moment without the file on this platform.) Unbuffered, so that
-    // a short write (full disk, file-size limit) shows in write() and the old file stays.
+    // one step, so the store is never half written: a crash or a full disk leaves the old
+    // file. Unbuffered, so that a short write (full disk, file-size limit) shows in write().
     const QString temporary = target + QStringLiteral(".new-")
         + QString::number(QRandomGenerator::global()->generate64(), 36);
     QFile file(temporary);
