@@ -32,16 +32,9 @@ std::optional<SjisBytes> convertEucToSjis(QByteArray input)
         }
         if (next < 0x80)
             return std::nullopt;
-        const int h = b - 0x80;
-        const int l = next - 0x80;
-        int hs = (h % 2 == 1) ? (h + 1) / 2 + 0x70 : h / 2 + 0x70;
-        int ls = (h % 2 == 1) ? l + 0x1F : l + 0x7D;
-        if (hs >= 0xA0)
-            hs += 0x40;
-        if (ls >= 0x7F)
-            ls += 1;
-        out[j++] = static_cast<unsigned char>(hs);
-        out[j++] = static_cast<unsigned char>(ls);
+        const auto [lead, trail] = jisPairToSjis(b, next);
+        out[j++] = lead;
+        out[j++] = trail;
         i += 2;
     }
     result.bytes.truncate(j);

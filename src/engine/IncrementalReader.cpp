@@ -1,87 +1,167 @@
 #include "engine/IncrementalReader.h"
 
-#include "engine/EucToSjis.h"
+#include "engine/TextSink.h"
 #include "engine/WatchedFileTable.h"
+#include "platform/Clock.h"
 #include "platform/FileAccess.h"
 #include "platform/ShiftJisDecoder.h"
 
+#include <algorithm>
+
 namespace {
+
 constexpr qint32 kEucJp = 1;
+// A character is at most this long; a forced piece must be able to take something.
+constexpr qint64 kLongestCharacter = 4;
+
+// Offset just behind the last CR or LF, or 0 without one.
+qsizetype behindLastLineEnd(QByteArrayView bytes)
+{
+    for (qsizetype i = bytes.size(); i > 0; --i) {
+        const char c = bytes[i - 1];
+        if (c == '\n' || c == '\r')
+            return i;
+    }
+    return 0;
 }
 
-IncrementalReader::IncrementalReader(const FileAccess &files, const ShiftJisDecoder &decoder,
-                                     WatchedFileTable &table)
-    : m_files(files)
-    , m_decoder(decoder)
-    , m_table(table)
+ReadLimits sane(ReadLimits limits)
 {
+    limits.heldBytes = std::max(limits.heldBytes, kLongestCharacter);
+    limits.chunkBytes = std::max(limits.chunkBytes, limits.heldBytes + kLongestCharacter);
+    return limits;
+}
+
+} // namespace
+
+IncrementalReader::IncrementalReader(const FileAccess &files, const ShiftJisDecoder &decoder,
+                                     WatchedFileTable &table, const Clock &clock, ReadLimits limits)
+    : m_files(files)
+    , m_sjis(decoder)
+    , m_euc(decoder)
+    , m_table(table)
+    , m_clock(clock)
+    , m_limits(sane(limits))
+{
+}
+
+const TextDecoder &IncrementalReader::decoderFor(qint32 characterSet) const
+{
+    if (characterSet == kEucJp)
+        return m_euc;
+    return m_sjis;
 }
 
 bool IncrementalReader::setupFilePointer(int lngIndex)
 {
+    const auto slot = m_table.itemData(lngIndex);
     const auto file = m_files.openForReading(m_table.path(lngIndex));
-    if (!file)
+    if (!slot || !file)
         return false;
     const auto length = file->length();
-    if (!length)
+    if (!length || !m_table.setFilePointer(*slot, *length + 1))
         return false;
-    return m_table.setFilePointerOfEntry(lngIndex, *length + 1);
+    FollowState state;
+    state.identity = file->identity();
+    return m_table.commitRead(*slot, *length + 1, state);
 }
 
-std::optional<QString> IncrementalReader::readNew(int lngIndex, qint32 characterSet)
+ReadStep IncrementalReader::readNext(int lngIndex, qint32 characterSet, Look &look, TextSink &sink)
 {
-    if (lngIndex < 0 || lngIndex >= m_table.count())
-        return std::nullopt;
+    const auto slot = m_table.itemData(lngIndex);
+    const auto stored = slot ? m_table.lngFilePointer(*slot) : std::nullopt;
+    if (!stored || *stored < 1)
+        return ReadStep::Failed;
+    if (look.slot != *slot)
+        look = Look {*slot};
     const auto file = m_files.openForReading(m_table.path(lngIndex));
     if (!file)
-        return std::nullopt;
+        return ReadStep::Failed;
     const auto length = file->length();
-    const auto slot = m_table.itemData(lngIndex);
-    if (!length || !slot || !m_table.lngFilePointer(*slot))
-        return std::nullopt;
+    if (!length)
+        return ReadStep::Failed;
 
-    qint64 position = *m_table.lngFilePointer(*slot);
-    if (*length < position - 1) {
-        // The file is shorter than what was already read: start again from its beginning.
+    qint64 position = *stored;
+    FollowState state = *m_table.followState(*slot);
+    const auto identity = file->identity();
+    const bool otherFile = identity && state.identity && *identity != *state.identity;
+    if (otherFile || *length < position - 1) {
+        // Another file under the name, or this one cut shorter than what was read: its start.
         position = 1;
-        m_table.setFilePointer(*slot, position);
+        state = FollowState {};
+        look = Look {*slot};
+        m_table.commitRead(*slot, position, state);
+    }
+    state.identity = identity;
+    if (look.end < 0) {
+        look.begin = position - 1;
+        look.end = *length;
     }
     if (!file->seek(position - 1))
-        return std::nullopt;
+        return ReadStep::Failed;
 
-    const auto difference = getDifference(*file, position, characterSet);
+    const auto difference
+        = getDifference(*file, position, std::min(look.end, *length), characterSet, state);
     if (!difference)
-        return std::nullopt;
-    m_table.setFilePointer(*slot, position + difference->bytesTaken);
-    return difference->text;
+        return ReadStep::Failed;
+    if (!difference->text.isEmpty())
+        sink.show(*slot, difference->text, difference->continuesLine);
+    m_table.commitRead(*slot, position + difference->bytesTaken, state);
+    return difference->reachedEnd ? ReadStep::Done : ReadStep::More;
 }
 
 std::optional<Difference> IncrementalReader::getDifference(OpenFile &lngFileNum,
-                                                           qint64 lngFilePointer,
-                                                           qint32 characterSet) const
+                                                           qint64 lngFilePointer, qint64 end,
+                                                           qint32 characterSet,
+                                                           FollowState &state) const
 {
-    const auto length = lngFileNum.length();
-    if (!length)
-        return std::nullopt;
-    const qint64 n = *length - lngFilePointer + 1;
-    if (n <= 0)
-        return Difference {};
-
-    auto bytes = lngFileNum.read(n);
-    if (!bytes)
-        return std::nullopt;
-    if (bytes->isEmpty())
-        return Difference {}; // truncated between the two length queries
-
-    if (characterSet == kEucJp) {
-        const auto sjis = Module1::convertEucToSjis(std::move(*bytes));
-        if (!sjis)
+    Difference result;
+    result.continuesLine = state.midLine;
+    const qint64 start = lngFilePointer - 1;
+    const qint64 n = std::min(m_limits.chunkBytes, end - start);
+    QByteArray bytes;
+    if (n > 0) {
+        auto read = lngFileNum.read(n);
+        if (!read)
             return std::nullopt;
-        // The converter has already held back a cut-off EUC-JP character; what it produced
-        // is complete, so the decoder takes all of it.
-        DecodedText decoded = m_decoder.decode(sjis->bytes, ShiftJisDecoder::Tail::DecodeAll);
-        return Difference {std::move(decoded.text), sjis->consumed};
+        bytes = std::move(*read);
     }
-    DecodedText decoded = m_decoder.decode(*bytes, ShiftJisDecoder::Tail::KeepIncomplete);
-    return Difference {std::move(decoded.text), decoded.consumed};
+    // A short read means the file was cut meanwhile: this is as far as the look gets.
+    result.reachedEnd = bytes.size() < n || start + n >= end;
+
+    QByteArrayView rest(bytes);
+    const bool pairsWithCr = state.afterCr && rest.startsWith('\n');
+    if (pairsWithCr)
+        rest = rest.sliced(1);
+    const qsizetype lines = behindLastLineEnd(rest);
+    const TextDecoder &decoder = decoderFor(characterSet);
+    if (lines > 0) {
+        // Every CR and LF byte is a line end, so the lines decode alike on their own.
+        result.text = decoder.decode(rest.first(lines), TextDecoder::Tail::DecodeAll).text;
+        state.afterCr = rest[lines - 1] == '\r';
+        state.midLine = false;
+    } else if (pairsWithCr) {
+        state.afterCr = false;
+    }
+    result.bytesTaken = (pairsWithCr ? 1 : 0) + lines;
+
+    const QByteArrayView unfinished = rest.sliced(lines);
+    const qint64 now = m_clock.nowMs();
+    const bool sameAsLastLook = lines == 0 && !pairsWithCr && unfinished.size() == state.heldBytes;
+    const bool waitedLongEnough = result.reachedEnd && !unfinished.isEmpty() && sameAsLastLook
+        && now - state.heldSinceMs >= m_limits.heldMs;
+    if (unfinished.size() > m_limits.heldBytes || waitedLongEnough) {
+        const DecodedText piece = decoder.decode(unfinished, TextDecoder::Tail::KeepIncomplete);
+        result.text += piece.text;
+        result.bytesTaken += piece.consumed;
+        if (piece.consumed > 0) {
+            state.midLine = true;
+            state.afterCr = false;
+        }
+        state.heldBytes = 0;
+    } else if (result.reachedEnd && !sameAsLastLook) {
+        state.heldBytes = unfinished.size();
+        state.heldSinceMs = now;
+    }
+    return result;
 }

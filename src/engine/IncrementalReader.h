@@ -1,51 +1,103 @@
 #pragma once
 
+#include "engine/EucJpDecoder.h"
+
 #include <QString>
 
 #include <optional>
 
+class Clock;
 class FileAccess;
 class OpenFile;
 class ShiftJisDecoder;
+class TextSink;
 class WatchedFileTable;
+struct FollowState;
 
-// What one read found: decoded text with CR as its only line end, and how many bytes of the
-// file it took. The byte count can be smaller than what was read when the read ended inside a
-// multi-byte character; the rest is read again, whole, next time.
-struct Difference
+// How much of a file one read takes and how long an unfinished line waits.
+struct ReadLimits
 {
-    QString text;
-    qint64 bytesTaken = 0;
+    // Bytes read, decoded and handed over at a time: memory stays a small multiple of this
+    // however much a file has grown.
+    qint64 chunkBytes = qint64(2) << 20;
+    // An unfinished line longer than this is shown as far as it has been written...
+    qint64 heldBytes = qint64(64) << 10;
+    // ...and so is one that has not grown for this long.
+    qint64 heldMs = 1000;
 };
 
-// Finds what was appended to a watched file since the last look.
+// One look at one entry. It ends at the file's length when it began, so a file that grows
+// faster than it is read cannot keep the other entries waiting; it may take several chunks.
+struct Look
+{
+    int slot = -1;
+    qint64 begin = -1; // 0-based offsets of what the look takes
+    qint64 end = -1;
+};
+
+enum class ReadStep {
+    Done, // the look has taken everything up to its end (an unfinished line may wait)
+    More, // a chunk was taken; the look goes on with the next
+    Failed, // nothing changed: the file could not be opened or read
+};
+
+// What one chunk gave.
+struct Difference
+{
+    QString text; // CR as its only line end; see TextSink::show
+    qint64 bytesTaken = 0;
+    bool continuesLine = false;
+    bool reachedEnd = false; // the chunk was the look's last
+};
+
+// Finds what was appended to a watched file since the last look, chunk by chunk.
 //
-// Each read opens the file by its path, reads just the new bytes and closes it again; nothing
-// is held open between reads and nothing is ever written. A file shorter than what was already
-// read (strictly shorter than position - 1) is read again from its start. A file truncated and
-// refilled past the old position between two reads is not noticed.
+// Each chunk is one open-read-close of at most chunkBytes: nothing is held open between two
+// chunks and nothing is ever written. The read position moves only past text handed to the
+// sink, and the sink is given the text before the position moves, so a failure anywhere (the
+// sink's included) leaves the text to be read again. Bytes not shown stay unread:
+// - a character whose last bytes the writer has not written yet;
+// - the unfinished last line, until its line end arrives, unless it is longer than heldBytes
+//   or has kept its length for heldMs: then it is shown as it stands and what follows continues
+//   it. So lines of different files never mix and grep mode sees whole lines. Leaving them
+//   unread rather than keeping them with the entry means a change of character set, a shrink or
+//   a rotation needs nothing special, and costs at most heldBytes read again per look.
+// A CR that ends a chunk ends its line there; an LF that opens the entry's next chunk is its
+// pair and is dropped, so CR-only files are not delayed and a split CR LF is one line end.
+//
+// A file shorter than what was already read (strictly shorter than position - 1), and a name
+// that now leads to another file (device and inode changed), are read again from their start.
+// A file truncated and refilled past the old position between two looks is not noticed.
 class IncrementalReader
 {
 public:
     IncrementalReader(const FileAccess &files, const ShiftJisDecoder &decoder,
-                      WatchedFileTable &table);
+                      WatchedFileTable &table, const Clock &clock, ReadLimits limits = {});
 
     // Places the entry's read position behind the file's current end. False when the file
     // cannot be opened or the entry has no valid slot; nothing changes then.
     bool setupFilePointer(int lngIndex);
 
-    // The reading half of readLog2: the text appended to the entry's file since the last read
-    // (possibly empty), with the read position moved past it. nullopt on failure, with the
-    // read position as it was when the read began (1 after a detected shrink).
-    std::optional<QString> readNew(int lngIndex, qint32 characterSet);
+    // Reads the next chunk of the entry's look into the sink. A look that belongs to another
+    // slot (or a default one) starts afresh. On Failed the read position is as it was when the
+    // chunk began (1 after a detected shrink or rotation).
+    ReadStep readNext(int lngIndex, qint32 characterSet, Look &look, TextSink &sink);
 
-    // Reads from the file's current place to its end, converts EUC-JP when characterSet is 1,
-    // decodes and folds line ends.
-    std::optional<Difference> getDifference(OpenFile &lngFileNum, qint64 lngFilePointer,
-                                            qint32 characterSet) const;
+    // Reads one chunk from the file's current place, position lngFilePointer (1-based), up to
+    // 0-based offset end, and decodes what is to be shown. state is the entry's follow state;
+    // it is updated for the position behind the bytes taken.
+    std::optional<Difference> getDifference(OpenFile &lngFileNum, qint64 lngFilePointer, qint64 end,
+                                            qint32 characterSet, FollowState &state) const;
+
+    const ReadLimits &limits() const { return m_limits; }
 
 private:
+    const TextDecoder &decoderFor(qint32 characterSet) const;
+
     const FileAccess &m_files;
-    const ShiftJisDecoder &m_decoder;
+    const ShiftJisDecoder &m_sjis;
+    EucJpDecoder m_euc;
     WatchedFileTable &m_table;
+    const Clock &m_clock;
+    ReadLimits m_limits;
 };

@@ -1,12 +1,28 @@
 #include "engine/LogAppender.h"
 
 #include "engine/EngineState.h"
-#include "engine/IncrementalReader.h"
 #include "platform/LogView.h"
 
+#include <new>
+
 namespace {
+
 const QString kCrLf = QStringLiteral("\r\n");
+
+// CR becomes CR LF in one pass over the text.
+QString withCrLf(QStringView text)
+{
+    QString output(text.size() + text.count(u'\r'), Qt::Uninitialized);
+    QChar *out = output.data();
+    for (const QChar c : text) {
+        *out++ = c;
+        if (c == u'\r')
+            *out++ = u'\n';
+    }
+    return output;
 }
+
+} // namespace
 
 LogAppender::LogAppender(IncrementalReader &reader, const EngineState &state, LogView &view)
     : m_reader(reader)
@@ -17,42 +33,67 @@ LogAppender::LogAppender(IncrementalReader &reader, const EngineState &state, Lo
 
 bool LogAppender::readLog2(int lngIndex)
 {
-    // The reader stores the new read position itself; inserting cannot fail, so storing it
-    // before the insertion below comes to the same.
-    const std::optional<QString> newText = m_reader.readNew(lngIndex, m_state.CharacterSet);
-    if (!newText)
-        return false;
-    if (newText->isEmpty())
-        return true;
+    Look look;
+    for (;;) {
+        switch (readLog2Chunk(lngIndex, look)) {
+        case ReadStep::Done:
+            return true;
+        case ReadStep::Failed:
+            return false;
+        case ReadStep::More:
+            break;
+        }
+    }
+}
 
+ReadStep LogAppender::readLog2Chunk(int lngIndex, Look &look)
+{
+    try {
+        return m_reader.readNext(lngIndex, m_state.CharacterSet, look, *this);
+    } catch (const std::bad_alloc &) {
+        return ReadStep::Failed;
+    }
+}
+
+void LogAppender::show(int slot, QStringView text, bool continuesLine)
+{
     // Even when grep mode then shows nothing, text arrived, so the view goes to its end.
     const qsizetype end = m_view.textLength();
     if (m_view.caret() < end)
         m_view.setCaret(end);
 
-    const QString output = textForView(*newText, m_state.grepMode, m_state.GrepKeyword);
-    if (!output.isEmpty())
-        m_view.insertAtCaret(output);
-    return true;
+    // The user may have cleared the view since: then no line of it is open any more.
+    const bool lineOpen = m_openLine && m_openLine->viewLength == end;
+    const bool continuesOpenLine
+        = lineOpen && continuesLine && m_openLine->slot == slot && !m_state.grepMode;
+    if (continuesLine && !continuesOpenLine && text.startsWith(u'\r'))
+        text = text.sliced(1); // it would end a line that has been ended already
+    QString output = textForView(text, m_state.grepMode, m_state.GrepKeyword);
+    if (output.isEmpty())
+        return;
+    if (lineOpen && !continuesOpenLine)
+        output.prepend(kCrLf);
+    m_view.insertAtCaret(output);
+    if (output.endsWith(kCrLf))
+        m_openLine.reset();
+    else
+        m_openLine = OpenLine {slot, m_view.textLength()};
 }
 
-QString LogAppender::textForView(const QString &newText, bool grepMode, const QString &keyword)
+QString LogAppender::textForView(QStringView newText, bool grepMode, const QString &keyword)
 {
-    if (!grepMode) {
-        QString text = newText;
-        return text.replace(QLatin1Char('\r'), kCrLf);
-    }
+    if (!grepMode)
+        return withCrLf(newText);
     QString output;
     if (keyword.isEmpty())
         return output;
     // Pieces are tested in place; only the matching ones are copied into the output.
-    const QStringView text(newText);
     qsizetype start = 0;
-    while (start <= text.size()) {
-        qsizetype end = text.indexOf(QLatin1Char('\r'), start);
+    while (start < newText.size()) {
+        qsizetype end = newText.indexOf(u'\r', start);
         if (end < 0)
-            end = text.size();
-        const QStringView piece = text.sliced(start, end - start);
+            end = newText.size();
+        const QStringView piece = newText.sliced(start, end - start);
         if (!piece.isEmpty() && piece.contains(keyword, Qt::CaseSensitive))
             output += piece % kCrLf;
         start = end + 1;

@@ -1,35 +1,61 @@
 #pragma once
 
-#include <QString>
+#include "engine/IncrementalReader.h"
+#include "engine/TextSink.h"
 
-class IncrementalReader;
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+
 class LogView;
 struct EngineState;
 
-// Shows what the reader found for one watched file at the end of the log view.
+// Shows what the reader finds for the watched files at the end of the log view.
 //
 // New text always goes to the very end: a caret or selection the user left elsewhere is
 // dropped first, but a read that brings nothing leaves caret, selection and scrolling alone.
-// Each read becomes one insertion, CR turned into CR LF.
+// Each chunk the reader hands over becomes one insertion, CR turned into CR LF.
 //
-// Grep mode tests every piece between two CRs on its own, so a line that arrives in two reads
-// is tested as two parts and a part without the keyword is lost; empty pieces never show; an
-// empty keyword shows nothing. Filtered lines are consumed all the same: the read position
-// moves past them and they are never shown later, not even when grep mode is switched off.
-class LogAppender
+// The reader hands over whole lines only, except a line that waited too long for its end or
+// grew too long, which it hands over as far as it has been written. Such an open line stays
+// open at the end of the view while nothing else is shown, and what follows for the same file
+// continues it. Text of any other file (or a file that starts afresh) first ends it with a
+// line break, and the rest of the line then shows as a line of its own; a lone line end that
+// would only end the already ended line shows nothing. Grep mode never leaves a line open.
+//
+// Grep mode tests every line on its own; an empty keyword shows nothing. Filtered lines are
+// consumed all the same: the read position moves past them and they are never shown later,
+// not even when grep mode is switched off.
+//
+// Memory exhaustion while reading or showing ends the chunk as a failed read (std::bad_alloc
+// never leaves here); the read position then stays before the chunk.
+class LogAppender : public TextSink
 {
 public:
     LogAppender(IncrementalReader &reader, const EngineState &state, LogView &view);
 
-    // Reads entry lngIndex and shows its new text. False when the read failed: nothing was
-    // inserted then and the read position is as it was before the read.
+    // Reads entry lngIndex to the end of one look and shows its new text. False when a read
+    // failed: what was shown before the failing chunk stays, and the read position is behind it.
     bool readLog2(int lngIndex);
+    // One chunk of a look; see IncrementalReader::readNext.
+    ReadStep readLog2Chunk(int lngIndex, Look &look);
+
+    void show(int slot, QStringView text, bool continuesLine) override;
 
     // The text to insert for new text T (CR as its only line end) under the grep settings.
-    static QString textForView(const QString &newText, bool grepMode, const QString &keyword);
+    static QString textForView(QStringView newText, bool grepMode, const QString &keyword);
 
 private:
     IncrementalReader &m_reader;
     const EngineState &m_state;
     LogView &m_view;
+
+    // A line left open at the end of the view: whose it is and the view's length behind it.
+    struct OpenLine
+    {
+        int slot;
+        qsizetype viewLength;
+    };
+    std::optional<OpenLine> m_openLine;
 };

@@ -2,45 +2,92 @@
 
 #include "engine/LogAppender.h"
 #include "engine/WatchedFileTable.h"
+#include "platform/Clock.h"
 #include "platform/LogView.h"
 #include "platform/MessageBox.h"
 #include "platform/PollTimer.h"
+#include "platform/TaskQueue.h"
 
-PollingCycle::PollingCycle(const WatchedFileTable &table, LogAppender &appender,
-                           PollTimer &tmrCheck, MessageBox &messages, LogView &view,
-                           std::function<void()> closeMainWindow)
+PollingCycle::PollingCycle(WatchedFileTable &table, LogAppender &appender, PollTimer &tmrCheck,
+                           MessageBox &messages, LogView &view, TaskQueue &turns,
+                           const Clock &clock, std::function<void()> closeMainWindow)
     : m_table(table)
     , m_appender(appender)
     , m_tmrCheck(tmrCheck)
     , m_messages(messages)
     , m_view(view)
+    , m_turns(turns)
+    , m_clock(clock)
     , m_closeMainWindow(std::move(closeMainWindow))
 {
     m_tmrCheck.setHandler([this] { tmrCheck_Timer(); });
 }
 
+QString PollingCycle::failureQuestion(const QString &path)
+{
+    return QStringLiteral("ファイルの読み込みでエラーが発生しました [") % path
+        % QStringLiteral("]\r\n処理を続行しますか？");
+}
+
 void PollingCycle::tmrCheck_Timer()
 {
-    const int n = m_table.count();
-    for (int i = 0; i < n; ++i) {
-        if (m_appender.readLog2(i))
-            continue;
+    if (m_pass)
+        return;
+    m_pass = Pass {0, m_table.count(), {}};
+    runPass();
+}
 
-        const QString text = QStringLiteral("ファイルの読み込みでエラーが発生しました [")
-            % m_table.path(i) % QStringLiteral("]\r\n処理を続行しますか？");
-        // The box runs its own event loop; without holding the timer every further tick would
-        // fail the same way and open another box on top of this one.
-        const bool wasEnabled = m_tmrCheck.isEnabled();
-        m_tmrCheck.setEnabled(false);
-        if (m_messages.ask(text) == MessageBox::Answer::Cancel) {
-            if (m_closeMainWindow)
-                m_closeMainWindow();
-            return;
-        }
-        if (wasEnabled)
-            m_tmrCheck.setEnabled(true);
+void PollingCycle::continuePass()
+{
+    if (!m_pass)
+        return;
+    if (!m_tmrCheck.isEnabled()) {
+        m_pass.reset(); // paused or closed meanwhile
         return;
     }
+    runPass();
+}
+
+void PollingCycle::runPass()
+{
+    const qint64 turnStart = m_clock.nowMs();
+    // Entries removed during a long pass shorten it; the next tick sees the list as it is.
+    while (m_pass && m_pass->entry < std::min(m_pass->count, m_table.count())) {
+        const int i = m_pass->entry;
+        const ReadStep step = m_appender.readLog2Chunk(i, m_pass->look);
+        if (step == ReadStep::More) {
+            if (m_clock.nowMs() - turnStart >= kTurnBudgetMs) {
+                m_turns.post([this] { continuePass(); });
+                return;
+            }
+            continue;
+        }
+        const auto slot = m_table.itemData(i).value_or(-1);
+        if (step == ReadStep::Done)
+            m_table.setFailureReported(slot, false);
+        else if (!m_table.failureReported(slot) && !reportFailure(i))
+            return;
+        m_pass->entry = i + 1;
+        m_pass->look = {};
+    }
+    m_pass.reset();
+}
+
+bool PollingCycle::reportFailure(int lngIndex)
+{
+    m_table.setFailureReported(m_table.itemData(lngIndex).value_or(-1), true);
+    // The box runs its own event loop: the timer is held so that no tick runs meanwhile.
+    const bool wasEnabled = m_tmrCheck.isEnabled();
+    m_tmrCheck.setEnabled(false);
+    if (m_messages.ask(failureQuestion(m_table.path(lngIndex))) == MessageBox::Answer::Cancel) {
+        m_pass.reset();
+        if (m_closeMainWindow)
+            m_closeMainWindow();
+        return false;
+    }
+    if (wasEnabled)
+        m_tmrCheck.setEnabled(true);
+    return true;
 }
 
 void PollingCycle::mnuEnable_Click()

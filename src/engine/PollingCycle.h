@@ -1,30 +1,45 @@
 #pragma once
 
-#include <functional>
+#include "engine/IncrementalReader.h"
 
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class Clock;
 class LogAppender;
 class LogView;
 class MessageBox;
 class PollTimer;
+class TaskQueue;
 class WatchedFileTable;
 
 // The polling cycle: every tick of the timer reads each watched file once, in list order, and
 // the monitoring command switches polling off and on. The cycle installs itself as the
 // timer's tick handler.
 //
-// A failed read stops the tick at that entry, so the entries behind a failing one wait until
-// it succeeds again or is removed. The question whether to go on is asked with the timer held:
-// one persisting failure shows one message at a time, never a pile of them. After OK the timer
-// runs again if it ran before; after キャンセル the main window is closed through the callback
-// and the timer stays held. Pausing does not touch the read positions, so the first tick after
-// resuming shows the whole backlog of each file in one piece.
+// A tick is one pass over the list. A file that has grown a lot is read chunk by chunk, and
+// when a pass has worked for kTurnBudgetMs it goes on in a later turn of the event loop, so
+// the window keeps answering while a flood or a huge append is read. Ticks that come while a
+// pass is still going are absorbed by it; files are always read, and shown, in list order.
+// Pausing (or closing) ends an unfinished pass; read positions are never touched by it.
+//
+// A file that cannot be read is asked about once: the timer is held while the question is
+// open, and after OK the pass goes on with the next file. That file is retried silently on
+// every pass and asked about again only after it has been read successfully once more.
+// キャンセル closes the main window through the callback and the timer stays held.
 class PollingCycle
 {
 public:
-    PollingCycle(const WatchedFileTable &table, LogAppender &appender, PollTimer &tmrCheck,
-                 MessageBox &messages, LogView &view, std::function<void()> closeMainWindow);
+    static constexpr qint64 kTurnBudgetMs = 40;
 
-    // One tick. The number of entries is taken once, at its start; an empty list does nothing.
+    PollingCycle(WatchedFileTable &table, LogAppender &appender, PollTimer &tmrCheck,
+                 MessageBox &messages, LogView &view, TaskQueue &turns, const Clock &clock,
+                 std::function<void()> closeMainWindow);
+
+    // One tick: starts a pass unless one is still going. The number of entries is taken once,
+    // at its start; an empty list does nothing.
     void tmrCheck_Timer();
 
     // Toggles the check mark of the monitoring command and the timer with it; switching on also
@@ -36,12 +51,30 @@ public:
     // Lets the check mark show whether polling really runs (when the menu opens).
     void syncCheckMarkWithTimer();
 
+    // The question asked when the entry's file cannot be read.
+    static QString failureQuestion(const QString &path);
+
 private:
-    const WatchedFileTable &m_table;
+    struct Pass
+    {
+        int entry = 0;
+        int count = 0;
+        Look look;
+    };
+
+    void runPass();
+    void continuePass();
+    // False when the user chose キャンセル.
+    bool reportFailure(int lngIndex);
+
+    WatchedFileTable &m_table;
     LogAppender &m_appender;
     PollTimer &m_tmrCheck;
     MessageBox &m_messages;
     LogView &m_view;
+    TaskQueue &m_turns;
+    const Clock &m_clock;
     std::function<void()> m_closeMainWindow;
     bool m_mnuEnableChecked = true;
+    std::optional<Pass> m_pass;
 };

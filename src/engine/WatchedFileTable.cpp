@@ -42,15 +42,42 @@ std::optional<qint64> WatchedFileTable::lngFilePointer(int slot) const
 {
     if (!isValidSlot(slot))
         return std::nullopt;
-    return m_filePointers[size_t(slot)];
+    return m_slots[size_t(slot)].position;
 }
 
 bool WatchedFileTable::setFilePointer(int slot, qint64 position)
 {
     if (!isValidSlot(slot))
         return false;
-    m_filePointers[size_t(slot)] = position;
+    m_slots[size_t(slot)] = Slot {position, {}, false};
     return true;
+}
+
+bool WatchedFileTable::commitRead(int slot, qint64 position, const FollowState &state)
+{
+    if (!isValidSlot(slot))
+        return false;
+    m_slots[size_t(slot)].position = position;
+    m_slots[size_t(slot)].follow = state;
+    return true;
+}
+
+std::optional<FollowState> WatchedFileTable::followState(int slot) const
+{
+    if (!isValidSlot(slot))
+        return std::nullopt;
+    return m_slots[size_t(slot)].follow;
+}
+
+bool WatchedFileTable::failureReported(int slot) const
+{
+    return isValidSlot(slot) && m_slots[size_t(slot)].failureReported;
+}
+
+void WatchedFileTable::setFailureReported(int slot, bool reported)
+{
+    if (isValidSlot(slot))
+        m_slots[size_t(slot)].failureReported = reported;
 }
 
 std::optional<qint64> WatchedFileTable::filePointerOfEntry(int lngIndex) const
@@ -68,7 +95,7 @@ bool WatchedFileTable::setFilePointerOfEntry(int lngIndex, qint64 position)
 int WatchedFileTable::getIndex() const
 {
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        if (m_filePointers[size_t(slot)] == 0)
+        if (m_slots[size_t(slot)].position == 0)
             return slot;
     }
     return -1;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/FollowState.h"
+
 #include <QAbstractListModel>
 #include <QString>
 #include <QVector>
@@ -13,6 +15,10 @@
 // eleven slots, each holding only a 1-based read position, 0 marking a free slot. An entry
 // reaches its data through list position -> slot number -> read position; list order and slot
 // order differ as soon as an entry other than the last is removed and another one added.
+//
+// Beside its read position each slot keeps the reader's FollowState and whether a failure to
+// read it has been reported; both start afresh whenever setFilePointer gives the slot a new
+// position, so a freed and reused slot never inherits them.
 //
 // Edge cases: the same path may be listed twice (two slots, read twice); a slot number outside
 // 0..10 never touches memory, the operation fails instead; positions are 64-bit so files beyond
@@ -40,7 +46,14 @@ public:
 
     // Read position of a slot; nullopt when the slot number lies outside 0..10.
     std::optional<qint64> lngFilePointer(int slot) const;
+    // A new position from outside the reader: the follow state and the failure mark start over.
     bool setFilePointer(int slot, qint64 position);
+    // What the reader stores after a read: the position behind what it took, and its state.
+    bool commitRead(int slot, qint64 position, const FollowState &state);
+    std::optional<FollowState> followState(int slot) const;
+    // Whether the polling cycle has told the user that this slot's file cannot be read.
+    bool failureReported(int slot) const;
+    void setFailureReported(int slot, bool reported);
     // Read position of the entry's slot, reached through its ItemData.
     std::optional<qint64> filePointerOfEntry(int lngIndex) const;
     bool setFilePointerOfEntry(int lngIndex, qint64 position);
@@ -59,6 +72,12 @@ private:
         QString path;
         int slot;
     };
+    struct Slot
+    {
+        qint64 position = 0;
+        FollowState follow;
+        bool failureReported = false;
+    };
     QVector<Entry> m_entries;
-    std::array<qint64, kSlotCount> m_filePointers {};
+    std::array<Slot, kSlotCount> m_slots {};
 };

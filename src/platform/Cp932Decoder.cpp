@@ -1,10 +1,8 @@
 #include "platform/Cp932Decoder.h"
 
-#include "platform/LargeBuffer.h"
+#include "platform/AsciiBytes.h"
 
 #include <QFile>
-
-#include <cstring>
 
 static void initCp932Resource()
 {
@@ -50,9 +48,16 @@ Cp932Decoder::Cp932Decoder()
     // guards against that ever shipping.
 }
 
+char16_t Cp932Decoder::lookUp(unsigned char lead, unsigned char trail) const
+{
+    return m_double[size_t(leadRow(lead) * kTrailCount + (trail - 0x40))];
+}
+
 char16_t Cp932Decoder::pair(unsigned char lead, unsigned char trail) const
 {
-    const char16_t unit = m_double[size_t(leadRow(lead) * kTrailCount + (trail - 0x40))];
+    if (!isLeadByte(lead) || !isTrailByte(trail))
+        return kReplacement;
+    const char16_t unit = lookUp(lead, trail);
     return unit ? unit : kReplacement;
 }
 
@@ -64,45 +69,24 @@ DecodedText Cp932Decoder::decode(QByteArrayView bytes, Tail tail) const
     DecodedText result;
     result.text.resize(size); // each byte gives at most one UTF-16 unit
     auto *out = reinterpret_cast<char16_t *>(result.text.data());
-    adviseLargeBuffer(out, size * qint64(sizeof(char16_t)));
     char16_t *const begin = out;
 
     qsizetype i = 0;
     while (i < size) {
-        // Most of a log line is printable ASCII: take it eight bytes at a time while no byte
-        // has its high bit set or lies below 0x20 (line ends, NUL and other controls).
-        while (i + 8 <= size) {
-            quint64 word;
-            std::memcpy(&word, in + i, 8);
-            constexpr quint64 kHigh = 0x8080808080808080ULL;
-            const quint64 control = (word - 0x2020202020202020ULL) & ~word & kHigh;
-            if ((word & kHigh) | control)
-                break;
-            for (int k = 0; k < 8; ++k)
-                out[k] = char16_t(in[i + k]);
-            out += 8;
-            i += 8;
-        }
+        AsciiBytes::copyPrintable(in, i, size, out);
         if (i >= size)
             break;
         const unsigned char b = in[i];
+        if (b < 0x80) {
+            AsciiBytes::decodeOne(in, i, size, out);
+            continue;
+        }
         const char16_t single = m_single[b];
-        if (single >= 0x20 && single != kLeadMarker) {
+        if (single != kLeadMarker) {
             *out++ = single;
             ++i;
             continue;
         }
-        if (b == '\r') {
-            *out++ = u'\r';
-            i += (i + 1 < size && in[i + 1] == '\n') ? 2 : 1;
-            continue;
-        }
-        if (single != kLeadMarker) {
-            *out++ = b == '\n' ? u'\r' : single;
-            ++i;
-            continue;
-        }
-        // A lead byte.
         if (i + 1 >= size) {
             if (tail == Tail::KeepIncomplete)
                 break;
@@ -111,13 +95,15 @@ DecodedText Cp932Decoder::decode(QByteArrayView bytes, Tail tail) const
             continue;
         }
         const unsigned char trail = in[i + 1];
-        if (trail < 0x40 || trail == 0x7F || trail > 0xFC) {
-            *out++ = kReplacement;
-            ++i;
+        const char16_t unit = isTrailByte(trail) ? lookUp(b, trail) : 0;
+        if (unit) {
+            *out++ = unit;
+            i += 2;
             continue;
         }
-        *out++ = pair(b, trail);
-        i += 2;
+        // No character: an ASCII byte or one that cannot be a trail is decoded on its own.
+        *out++ = kReplacement;
+        i += (trail >= 0x80 && isTrailByte(trail)) ? 2 : 1;
     }
     result.text.truncate(out - begin);
     result.consumed = i;

@@ -7,6 +7,15 @@
 #include <memory>
 #include <optional>
 
+// Which file a name leads to: the device and inode on POSIX systems. A watched name whose
+// identity changes now names another file (rotated away, deleted and created anew).
+struct FileIdentity
+{
+    quint64 device = 0;
+    quint64 inode = 0;
+    friend bool operator==(const FileIdentity &, const FileIdentity &) = default;
+};
+
 // One watched file, open for reading for the time of one read. Closing happens in the
 // destructor, so every path out of a read (failures included) lets the file go.
 class OpenFile
@@ -20,6 +29,8 @@ public:
     virtual bool seek(qint64 offset) = 0;
     // Reads up to n bytes from the current place; fewer only at the end of the file.
     virtual std::optional<QByteArray> read(qint64 n) = 0;
+    // The open file's identity, or nullopt where the system gives none.
+    virtual std::optional<FileIdentity> identity() const { return std::nullopt; }
 };
 
 // Access to watched files, read only. Implementations never open anything that could block

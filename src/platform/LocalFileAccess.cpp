@@ -1,7 +1,5 @@
 #include "platform/LocalFileAccess.h"
 
-#include "platform/LargeBuffer.h"
-
 #include <QFile>
 #include <QFileInfo>
 
@@ -36,6 +34,16 @@ public:
         return qint64(st.st_size);
     }
 
+    std::optional<FileIdentity> identity() const override
+    {
+        struct stat st
+        {
+        };
+        if (::fstat(m_fd, &st) != 0)
+            return std::nullopt;
+        return FileIdentity {quint64(st.st_dev), quint64(st.st_ino)};
+    }
+
     bool seek(qint64 offset) override { return ::lseek(m_fd, off_t(offset), SEEK_SET) == offset; }
 
     std::optional<QByteArray> read(qint64 n) override
@@ -43,7 +51,6 @@ public:
         if (n < 0 || n > std::numeric_limits<qsizetype>::max())
             return std::nullopt;
         QByteArray buffer(qsizetype(n), Qt::Uninitialized);
-        adviseLargeBuffer(buffer.data(), n);
         qint64 got = 0;
         while (got < n) {
             const ssize_t r = ::read(m_fd, buffer.data() + got, size_t(n - got));
@@ -73,6 +80,16 @@ public:
     }
     bool open() { return m_file.open(QIODevice::ReadOnly); }
     std::optional<qint64> length() const override { return m_file.size(); }
+    std::optional<FileIdentity> identity() const override
+    {
+        struct stat st
+        {
+        };
+        if (::fstat(m_fd, &st) != 0)
+            return std::nullopt;
+        return FileIdentity {quint64(st.st_dev), quint64(st.st_ino)};
+    }
+
     bool seek(qint64 offset) override { return m_file.seek(offset); }
     std::optional<QByteArray> read(qint64 n) override
     {

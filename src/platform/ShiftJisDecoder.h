@@ -1,27 +1,13 @@
 #pragma once
 
-#include <QByteArrayView>
-#include <QString>
+#include "platform/TextDecoder.h"
 
-// Text decoded from one read, with every line end folded to a single CR.
-struct DecodedText
-{
-    QString text;
-    // Bytes taken from the input. Less than its size only when the input ends inside a
-    // two-byte character and more input may follow: those bytes are left for the next read.
-    qsizetype consumed = 0;
-};
-
-// Decodes Shift_JIS (Windows code page 932) and folds line ends in the same pass:
-// CR LF and lone LF become CR, lone CR stays CR.
-class ShiftJisDecoder
+// Shift_JIS (Windows code page 932), the character set every decoding of the program rests on:
+// EUC-JP is decoded by turning its characters into Shift_JIS pairs.
+class ShiftJisDecoder : public TextDecoder
 {
 public:
-    enum class Tail {
-        KeepIncomplete, // a lead byte at the very end is left unconsumed
-        DecodeAll, // everything is decoded; an orphan lead byte becomes U+FFFD
-    };
-
-    virtual ~ShiftJisDecoder() = default;
-    virtual DecodedText decode(QByteArrayView bytes, Tail tail) const = 0;
+    // The character of one two-byte sequence, or U+FFFD where code page 932 has none or the
+    // bytes cannot form a pair.
+    virtual char16_t pair(unsigned char lead, unsigned char trail) const = 0;
 };

@@ -4,6 +4,7 @@
 #include "engine/LogAppender.h"
 #include "engine/WatchedFileTable.h"
 #include "platform/FileAccess.h"
+#include "platform/ReadProgress.h"
 
 namespace StartupMessages {
 
@@ -25,9 +26,28 @@ QString readError(const QString &entryName)
 
 } // namespace StartupMessages
 
+namespace {
+
+// The file's whole content, chunk by chunk, telling the user how far it has come.
+bool readWhole(int lngIndex, WatchedFileTable &table, LogAppender &appender, ReadProgress &progress)
+{
+    Look look;
+    for (;;) {
+        const ReadStep step = appender.readLog2Chunk(lngIndex, look);
+        if (step != ReadStep::More) {
+            progress.finish();
+            return step == ReadStep::Done;
+        }
+        const qint64 done = table.filePointerOfEntry(lngIndex).value_or(1) - 1 - look.begin;
+        progress.update(table.path(lngIndex), done, look.end - look.begin);
+    }
+}
+
+} // namespace
+
 std::optional<QString> setUpWatchedFiles(WatchedFileTable &table, const FileAccess &files,
                                          IncrementalReader &reader, LogAppender &appender,
-                                         bool viewMode)
+                                         bool viewMode, ReadProgress &progress)
 {
     // The table cannot change underneath: nothing else runs during the start.
     const int count = table.count();
@@ -38,7 +58,7 @@ std::optional<QString> setUpWatchedFiles(WatchedFileTable &table, const FileAcce
             return StartupMessages::readError(table.path(i));
         if (viewMode) {
             // Back to the first byte so that the file's whole content is shown.
-            if (!table.setFilePointerOfEntry(i, 1) || !appender.readLog2(i))
+            if (!table.setFilePointerOfEntry(i, 1) || !readWhole(i, table, appender, progress))
                 return StartupMessages::readError(table.path(i));
         }
     }

@@ -7,6 +7,7 @@
 class FileAccess;
 class IncrementalReader;
 class LogAppender;
+class ReadProgress;
 class WatchedFileTable;
 
 // The start-up messages; each ends the program before its window is shown.
@@ -18,7 +19,8 @@ QString readError(const QString &entryName);
 
 // Checks and positions every registered file in list order, each completely before the next:
 // it must exist, its read position goes behind its current end and, in view mode, its whole
-// content is shown. Returns the message to show when a file stops the start, or nullopt.
+// content is shown, in chunks, with progress for a read that takes a while. Returns the message
+// to show when a file stops the start, or nullopt.
 //
 // Edge cases: the first missing file stops everything after it (files set up before it are
 // simply abandoned); a file that vanishes between its existence test and its set-up, or that
@@ -26,4 +28,4 @@ QString readError(const QString &entryName);
 // naming the entry, not the missing-file one.
 std::optional<QString> setUpWatchedFiles(WatchedFileTable &table, const FileAccess &files,
                                          IncrementalReader &reader, LogAppender &appender,
-                                         bool viewMode);
+                                         bool viewMode, ReadProgress &progress);

@@ -12,10 +12,13 @@
 #include "files/FileListOperations.h"
 #include "files/frmFileList.h"
 #include "platform/ArgumentText.h"
+#include "platform/Clock.h"
 #include "platform/Cp932Decoder.h"
 #include "platform/MessageBox.h"
 #include "platform/PlainTextLogView.h"
 #include "platform/PollTimer.h"
+#include "platform/QtReadProgress.h"
+#include "platform/QtTaskQueue.h"
 #include "platform/SettingsStore.h"
 #include "platform/ViewFonts.h"
 #include "settings/LogViewSettings.h"
@@ -45,6 +48,9 @@ frmLogView::frmLogView(const DesktopServices &services, QWidget *parent)
     : QMainWindow(parent)
     , m_services(services)
     , m_decoder(std::make_unique<Cp932Decoder>())
+    , m_clock(std::make_unique<SteadyClock>())
+    , m_turns(std::make_unique<QtTaskQueue>())
+    , m_progress(std::make_unique<QtReadProgress>())
     , m_fileListDialog([this] {
         auto *dialog
             = new frmFileList(m_table,
@@ -74,10 +80,11 @@ frmLogView::frmLogView(const DesktopServices &services, QWidget *parent)
     m_view->widget()->move(0, 0);
     m_view->setFont(ViewFonts::resolve(QStringLiteral("Terminal"), 13.5));
 
-    m_reader = std::make_unique<IncrementalReader>(m_services.files, *m_decoder, m_table);
+    m_reader = std::make_unique<IncrementalReader>(m_services.files, *m_decoder, m_table, *m_clock);
     m_appender = std::make_unique<LogAppender>(*m_reader, m_state, *m_view);
     m_polling = std::make_unique<PollingCycle>(m_table, *m_appender, m_services.tmrCheck,
-                                               m_services.messages, *m_view, [this] { close(); });
+                                               m_services.messages, *m_view, *m_turns, *m_clock,
+                                               [this] { close(); });
     m_fileOps = std::make_unique<FileListOperations>(m_table, *m_reader, m_services.dlgOpen,
                                                      m_services.messages);
     m_grep = std::make_unique<GrepCommands>(m_state, m_services.messages);
@@ -136,8 +143,8 @@ bool frmLogView::Form_Load()
         Form_Unload();
         return false;
     }
-    if (const auto failure
-        = setUpWatchedFiles(m_table, m_services.files, *m_reader, *m_appender, ViewMode)) {
+    if (const auto failure = setUpWatchedFiles(m_table, m_services.files, *m_reader, *m_appender,
+                                               ViewMode, *m_progress)) {
         m_services.messages.inform(*failure);
         Form_Unload();
         return false;

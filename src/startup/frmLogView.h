@@ -22,6 +22,9 @@ class PlainTextLogView;
 class PollingCycle;
 class QAction;
 class QMenu;
+class QtReadProgress;
+class QtTaskQueue;
+class SteadyClock;
 class frmAbout;
 class frmFileList;
 class frmKeyword;
@@ -106,6 +109,9 @@ private:
     EngineState m_state;
     WatchedFileTable m_table;
     std::unique_ptr<Cp932Decoder> m_decoder;
+    std::unique_ptr<SteadyClock> m_clock;
+    std::unique_ptr<QtTaskQueue> m_turns; // outlives the polling cycle, whose tasks it holds
+    std::unique_ptr<QtReadProgress> m_progress;
     std::unique_ptr<PlainTextLogView> m_view;
     std::unique_ptr<IncrementalReader> m_reader;
     std::unique_ptr<LogAppender> m_appender;

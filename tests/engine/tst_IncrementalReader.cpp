@@ -1,14 +1,20 @@
+#include "FakeClock.h"
+#include "RecordingSink.h"
+
 #include "engine/IncrementalReader.h"
 #include "engine/WatchedFileTable.h"
 #include "platform/Cp932Decoder.h"
 #include "platform/LocalFileAccess.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <sys/stat.h>
 #include <unistd.h>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 constexpr qint32 kSjis = 0;
@@ -41,76 +47,80 @@ private:
         write(pathOf(name), bytes, QIODevice::Truncate);
     }
 
-    // A table holding one file positioned at its current end, as start-up leaves it.
+    // A table holding one file, positioned at its current end as start-up leaves it.
     struct Watch
     {
+        FakeClock clock;
         WatchedFileTable table;
         IncrementalReader reader;
-        Watch(const FileAccess &files, const ShiftJisDecoder &decoder, const QString &path)
-            : reader(files, decoder, table)
+        Watch(const FileAccess &files, const ShiftJisDecoder &decoder, const QString &path,
+              ReadLimits limits)
+            : reader(files, decoder, table, clock, limits)
         {
             table.append(path, table.getIndex());
             table.setFilePointerOfEntry(0, 1);
+            reader.setupFilePointer(0);
         }
         qint64 position() const { return *table.filePointerOfEntry(0); }
+        std::optional<QString> look(qint32 characterSet = kSjis)
+        {
+            return readLook(reader, 0, characterSet);
+        }
     };
-    std::unique_ptr<Watch> watch(const QString &name)
+    std::unique_ptr<Watch> watch(const QString &name, ReadLimits limits = {})
     {
-        auto w = std::make_unique<Watch>(m_files, m_decoder, pathOf(name));
-        return w;
+        return std::make_unique<Watch>(m_files, m_decoder, pathOf(name), limits);
     }
 
 private Q_SLOTS:
     void initTestCase() { QVERIFY(m_dir.isValid()); }
 
-    void unchangedFileGivesNothing()
+    // Each append is followed by one look; what each look shows, and the position at the end.
+    void looks_data()
     {
-        rewrite(QStringLiteral("same.log"), QByteArray(100, 'x'));
-        auto w = watch(QStringLiteral("same.log"));
-        QVERIFY(w->reader.setupFilePointer(0));
+        QTest::addColumn<qint32>("characterSet");
+        QTest::addColumn<QByteArrayList>("appends");
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<qint64>("position");
+        const auto row
+            = [](const char *name, qint32 set, QByteArrayList appends, QStringList shown) {
+                  qint64 size = 100; // what the file held when it was positioned
+                  for (const QByteArray &bytes : appends)
+                      size += bytes.size();
+                  QTest::newRow(name) << set << appends << shown << size + 1;
+              };
+        row("unchanged", kSjis, {""}, {u""_s});
+        row("CR LF", kSjis, {"abc\r\n"}, {u"abc\r"_s});
+        row("LF", kSjis, {"a\nb\n"}, {u"a\rb\r"_s});
+        row("CR, shown at once", kSjis, {"a\rb\r"}, {u"a\rb\r"_s});
+        row("CR CR LF", kSjis, {"\r\r\n"}, {u"\r\r"_s});
+        row("CR LF split between looks", kSjis, {"a\r", "\nb\r\n"}, {u"a\r"_s, u"b\r"_s});
+        row("LF alone after a CR", kSjis, {"a\r", "\n"}, {u"a\r"_s, u""_s});
+        row("empty line after a split CR", kSjis, {"a\r", "\r\nb\n"}, {u"a\r"_s, u"\rb\r"_s});
+        row("unfinished line waits", kSjis, {"abc", "def", "\r\n"}, {u""_s, u""_s, u"abcdef\r"_s});
+        row("lines before an unfinished one", kSjis, {"a\nb", "c\n"}, {u"a\r"_s, u"bc\r"_s});
+        row("invalid EUC-JP is damage", kEuc,
+            {"ok\n\xA4"
+             "a\n"},
+            {u"ok\r\uFFFDa\r"_s});
+        row("0x8E cut before an LF", kEuc, {"\r", "\x8E", "\n"}, {u"\r"_s, u""_s, u"\uFFFD\r"_s});
+    }
+    void looks()
+    {
+        QFETCH(qint32, characterSet);
+        QFETCH(QByteArrayList, appends);
+        QFETCH(QStringList, shown);
+        QFETCH(qint64, position);
+        rewrite(u"looks.log"_s, QByteArray(99, 'x') + '\n');
+        auto w = watch(u"looks.log"_s);
         QCOMPARE(w->position(), 101);
-        QCOMPARE(w->reader.readNew(0, kSjis), QString());
-        QCOMPARE(w->position(), 101);
-    }
-
-    void appendedLineEndsInOneCr()
-    {
-        rewrite(QStringLiteral("grow.log"), QByteArray(100, 'x'));
-        auto w = watch(QStringLiteral("grow.log"));
-        QVERIFY(w->reader.setupFilePointer(0));
-        append(QStringLiteral("grow.log"), "abc\r\n");
-        QCOMPARE(w->reader.readNew(0, kSjis), QStringLiteral("abc\r"));
-        QCOMPARE(w->position(), 106);
-    }
-
-    void lineEndsOfEveryKind_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("LF only") << QByteArray("a\nb\n") << QStringLiteral("a\rb\r");
-        QTest::newRow("CR only") << QByteArray("a\rb\r") << QStringLiteral("a\rb\r");
-        QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << QStringLiteral("a\rb\r");
-    }
-    void lineEndsOfEveryKind()
-    {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, text);
-        rewrite(QStringLiteral("ends.log"), {});
-        auto w = watch(QStringLiteral("ends.log"));
-        QVERIFY(w->reader.setupFilePointer(0));
-        append(QStringLiteral("ends.log"), bytes);
-        QCOMPARE(w->reader.readNew(0, kSjis), text);
-    }
-
-    void crLfSplitAcrossReadsGivesAnEmptyLine()
-    {
-        rewrite(QStringLiteral("split.log"), {});
-        auto w = watch(QStringLiteral("split.log"));
-        QVERIFY(w->reader.setupFilePointer(0));
-        append(QStringLiteral("split.log"), "a\r");
-        QCOMPARE(w->reader.readNew(0, kSjis), QStringLiteral("a\r"));
-        append(QStringLiteral("split.log"), "\nb");
-        QCOMPARE(w->reader.readNew(0, kSjis), QStringLiteral("\rb"));
+        QStringList looks;
+        for (const QByteArray &bytes : appends) {
+            append(u"looks.log"_s, bytes);
+            looks << w->look(characterSet).value_or(u"failed"_s);
+        }
+        QCOMPARE(looks, shown);
+        QCOMPARE(w->position(), position);
     }
 
     void characterSplitAcrossReadsIsShownWholeAndOnce_data()
@@ -124,122 +134,176 @@ private Q_SLOTS:
     {
         QFETCH(qint32, characterSet);
         QFETCH(QByteArray, bytes);
-        rewrite(QStringLiteral("mb.log"), {});
-        auto w = watch(QStringLiteral("mb.log"));
-        QVERIFY(w->reader.setupFilePointer(0));
+        rewrite(u"mb.log"_s, {});
+        auto w = watch(u"mb.log"_s);
         QString shown;
         // Every cut through the line, including each one inside a character.
         for (int cut = 0; cut < bytes.size(); ++cut) {
-            append(QStringLiteral("mb.log"), bytes.mid(cut, 1));
-            const auto text = w->reader.readNew(0, characterSet);
+            append(u"mb.log"_s, bytes.mid(cut, 1));
+            const auto text = w->look(characterSet);
             QVERIFY2(text, "a read must not fail on a half-written character");
             shown += *text;
         }
-        QCOMPARE(shown, QString::fromUtf8("ログ\r"));
+        QCOMPARE(shown, u"ログ\r"_s);
         QCOMPARE(w->position(), bytes.size() + 1);
+    }
+
+    // Chunks of a few bytes cut lines, characters and CR LF pairs everywhere; the look shows
+    // the same text as one big read, and never hands over more than a chunk's worth at once.
+    void smallChunksReadLikeOneRead_data()
+    {
+        QTest::addColumn<qint32>("characterSet");
+        QTest::addColumn<QByteArray>("line"); // "ログ ｱ行" and a line end
+        QTest::newRow("Shift_JIS, CR LF")
+            << kSjis << QByteArray("\x83\x8D\x83\x4F \xB1\x8D\x73\r\n");
+        QTest::newRow("EUC-JP, LF") << kEuc << QByteArray("\xA5\xED\xA5\xB0 \x8E\xB1\xB9\xD4\n");
+        QTest::newRow("EUC-JP, CR") << kEuc << QByteArray("\xA5\xED\xA5\xB0 \x8E\xB1\xB9\xD4\r");
+    }
+    void smallChunksReadLikeOneRead()
+    {
+        QFETCH(qint32, characterSet);
+        QFETCH(QByteArray, line);
+        QByteArray bytes;
+        QString expected;
+        for (int i = 0; i < 500; ++i) {
+            bytes += QByteArray::number(i) + line;
+            expected += QString::number(i) + u"ログ ｱ行\r"_s;
+        }
+        for (const qint64 chunk : {21, 22, 29, 64}) {
+            rewrite(u"chunks.log"_s, {});
+            auto w = watch(u"chunks.log"_s, {chunk, 16, 1000});
+            append(u"chunks.log"_s, bytes);
+            RecordingSink sink;
+            Look look;
+            int chunks = 0;
+            while (w->reader.readNext(0, characterSet, look, sink) == ReadStep::More)
+                ++chunks;
+            QCOMPARE(sink.text(), expected);
+            QVERIFY(chunks >= bytes.size() / chunk);
+            for (const auto &shown : sink.shown) {
+                QVERIFY(shown.text.size() <= chunk);
+                QVERIFY(!shown.continuesLine);
+            }
+            QCOMPARE(w->position(), bytes.size() + 1);
+        }
+    }
+
+    // A line without its end is shown as it stands once it has kept its length for a second,
+    // or as soon as it is longer than the limit; what follows continues it.
+    void unfinishedLineStopsWaiting()
+    {
+        rewrite(u"wait.log"_s, {});
+        auto w = watch(u"wait.log"_s, {64, 16, 1000});
+        RecordingSink sink;
+        const auto look = [&] {
+            Look l;
+            while (w->reader.readNext(0, kSjis, l, sink) == ReadStep::More) { }
+        };
+        append(u"wait.log"_s, "prompt: \x83");
+        look();
+        w->clock.now += 999;
+        look();
+        QVERIFY(sink.shown.isEmpty());
+        w->clock.now += 1;
+        look(); // the cut character still waits
+        QCOMPARE(sink.text(), u"prompt: "_s);
+        append(u"wait.log"_s, "\x8D\x83\x4F");
+        look();
+        QVERIFY(sink.shown.size() == 1); // it grew: the wait starts again
+        append(u"wait.log"_s, QByteArray(20, 'y'));
+        look(); // longer than the limit: shown at once
+        append(u"wait.log"_s, "\r\n");
+        look();
+        QCOMPARE(sink.text(), u"prompt: ログ"_s + QString(20, u'y') + u"\r"_s);
+        QCOMPARE(sink.shown.size(), 3);
+        QVERIFY(sink.shown.at(1).continuesLine && sink.shown.at(2).continuesLine);
+        append(u"wait.log"_s, "next\r\n");
+        look();
+        QVERIFY(!sink.shown.last().continuesLine);
+        QCOMPARE(w->position(), QFileInfo(pathOf(u"wait.log"_s)).size() + 1);
     }
 
     void shrinkIsOnlyStrictlyShorter()
     {
-        rewrite(QStringLiteral("shrink.log"), "0123456789");
-        auto w = watch(QStringLiteral("shrink.log"));
-        QVERIFY(w->reader.setupFilePointer(0));
+        rewrite(u"shrink.log"_s, "012345678\n");
+        auto w = watch(u"shrink.log"_s);
         QCOMPARE(w->position(), 11);
 
         // Equal length: not a shrink, nothing new.
-        rewrite(QStringLiteral("shrink.log"), "abcdefghij");
-        QCOMPARE(w->reader.readNew(0, kSjis), QString());
+        rewrite(u"shrink.log"_s, "abcdefghi\n");
+        QCOMPARE(w->look(), u""_s);
         QCOMPARE(w->position(), 11);
 
         // Truncated to zero: back to the start, then the new content.
-        rewrite(QStringLiteral("shrink.log"), {});
-        QCOMPARE(w->reader.readNew(0, kSjis), QString());
+        rewrite(u"shrink.log"_s, {});
+        QCOMPARE(w->look(), u""_s);
         QCOMPARE(w->position(), 1);
-        append(QStringLiteral("shrink.log"), "x");
-        QCOMPARE(w->reader.readNew(0, kSjis), QStringLiteral("x"));
+        append(u"shrink.log"_s, "x\n");
+        QCOMPARE(w->look(), u"x\r"_s);
 
         // Shorter but not empty: everything again from the start.
-        rewrite(QStringLiteral("shrink.log"), "0123456789");
-        QCOMPARE(w->reader.readNew(0, kSjis), QStringLiteral("123456789"));
-        rewrite(QStringLiteral("shrink.log"), "new\n");
-        QCOMPARE(w->reader.readNew(0, kSjis), QStringLiteral("new\r"));
+        rewrite(u"shrink.log"_s, "012345678\n");
+        QCOMPARE(w->look(), u"2345678\r"_s);
+        rewrite(u"shrink.log"_s, "new\n");
+        QCOMPARE(w->look(), u"new\r"_s);
         QCOMPARE(w->position(), 5);
-    }
-
-    void eucFailureKeepsThePosition()
-    {
-        rewrite(QStringLiteral("bad.euc"), {});
-        auto w = watch(QStringLiteral("bad.euc"));
-        QVERIFY(w->reader.setupFilePointer(0));
-        append(QStringLiteral("bad.euc"),
-               "ok\n\xA4"
-               "a\n");
-        QVERIFY(!w->reader.readNew(0, kEuc));
-        QVERIFY(!w->reader.readNew(0, kEuc)); // keeps failing while the pair is unread
-        QCOMPARE(w->position(), 1);
-        // Read as Shift_JIS the same bytes go through.
-        QVERIFY(w->reader.readNew(0, kSjis));
-        QCOMPARE(w->position(), 7);
     }
 
     void existingContentIsNeverShownAfterSetup()
     {
-        rewrite(QStringLiteral("big.log"), QByteArray(1 << 20, 'm'));
-        auto w = watch(QStringLiteral("big.log"));
-        QVERIFY(w->reader.setupFilePointer(0));
-        append(QStringLiteral("big.log"), "tail\n");
-        QCOMPARE(w->reader.readNew(0, kSjis), QStringLiteral("tail\r"));
+        rewrite(u"big.log"_s, QByteArray(1 << 20, 'm'));
+        auto w = watch(u"big.log"_s);
+        append(u"big.log"_s, "tail\n");
+        QCOMPARE(w->look(), u"tail\r"_s);
     }
 
-    void deletedFileFailsWithoutChangingState()
+    void vanishedFileFailsWithoutChangingState()
     {
-        rewrite(QStringLiteral("gone.log"), "abc");
-        auto w = watch(QStringLiteral("gone.log"));
-        QVERIFY(w->reader.setupFilePointer(0));
-        QVERIFY(QFile::remove(pathOf(QStringLiteral("gone.log"))));
-        QVERIFY(!w->reader.readNew(0, kSjis));
+        rewrite(u"gone.log"_s, "abc");
+        auto w = watch(u"gone.log"_s);
+        QVERIFY(QFile::rename(pathOf(u"gone.log"_s), pathOf(u"gone.log.1"_s)));
+        QVERIFY(!w->look());
         QVERIFY(!w->reader.setupFilePointer(0));
         QCOMPARE(w->position(), 4);
-        rewrite(QStringLiteral("gone.log"), "abcdef");
-        QCOMPARE(w->reader.readNew(0, kSjis), QStringLiteral("def"));
+        rewrite(u"gone.log"_s, "abcdef\n");
+        QCOMPARE(w->look(), u"abcdef\r"_s); // another file under the name: from its start
     }
 
     void nonRegularFilesFailWithoutBlocking()
     {
-        const QString fifo = pathOf(QStringLiteral("pipe"));
+        const QString fifo = pathOf(u"pipe"_s);
         QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
         QVERIFY(!m_files.openForReading(fifo)); // would block forever without O_NONBLOCK
         QVERIFY(!m_files.openForReading(m_dir.path()));
-        QVERIFY(!m_files.openForReading(QStringLiteral("/dev/zero")));
+        QVERIFY(!m_files.openForReading(u"/dev/zero"_s));
         QVERIFY(!m_files.exists(m_dir.path()));
-        QVERIFY(!m_files.exists(pathOf(QStringLiteral("missing"))));
+        QVERIFY(!m_files.exists(pathOf(u"missing"_s)));
     }
 
     void sparseFileBeyondFourGiBIsReadAtItsEnd()
     {
-        const QString path = pathOf(QStringLiteral("sparse.log"));
+        const QString path = pathOf(u"sparse.log"_s);
         {
             QFile file(path);
             QVERIFY(file.open(QIODevice::WriteOnly));
             QVERIFY(file.resize((qint64(5) << 30)));
         }
-        auto w = watch(QStringLiteral("sparse.log"));
-        QVERIFY(w->reader.setupFilePointer(0));
+        auto w = watch(u"sparse.log"_s);
         QCOMPARE(w->position(), (qint64(5) << 30) + 1);
-        append(QStringLiteral("sparse.log"), "far\r\n");
-        QCOMPARE(w->reader.readNew(0, kSjis), QStringLiteral("far\r"));
+        append(u"sparse.log"_s, "far\r\n");
+        QCOMPARE(w->look(), u"far\r"_s);
         QCOMPARE(w->position(), (qint64(5) << 30) + 6);
         QFile::remove(path);
     }
 
     void invalidEntryFails()
     {
-        auto w = watch(QStringLiteral("whatever.log"));
-        QVERIFY(!w->reader.readNew(3, kSjis));
-        w->table.append(pathOf(QStringLiteral("whatever.log")), 42);
-        rewrite(QStringLiteral("whatever.log"), "x");
+        auto w = watch(u"whatever.log"_s);
+        QVERIFY(!readLook(w->reader, 3, kSjis));
+        w->table.append(pathOf(u"whatever.log"_s), 42);
+        rewrite(u"whatever.log"_s, "x");
         QVERIFY(!w->reader.setupFilePointer(1));
-        QVERIFY(!w->reader.readNew(1, kSjis));
+        QVERIFY(!readLook(w->reader, 1, kSjis));
     }
 };
 

@@ -39,14 +39,14 @@ private Q_SLOTS:
         QCOMPARE(LogAppender::textForView(newText, grepMode, keyword), expected);
     }
 
-    // A line written in two parts joins in the view; in grep mode each part is tested on its
-    // own, and what is filtered out is consumed for good.
+    // A line written in two parts waits for its end and shows whole, in grep mode too; what
+    // grep mode filters out is consumed for good.
     void lineSplitAcrossTwoReads_data()
     {
         QTest::addColumn<bool>("grepMode");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("plain") << false << u"ERR first half\r\nERR 2\r\n"_s;
-        QTest::newRow("grep") << true << u"ERR first\r\nERR 2\r\n"_s;
+        QTest::newRow("plain") << false << u"ERR first half\r\nok\r\nERR 2\r\n"_s;
+        QTest::newRow("grep") << true << u"ERR first half\r\nERR 2\r\n"_s;
     }
     void lineSplitAcrossTwoReads()
     {
@@ -58,12 +58,47 @@ private Q_SLOTS:
         logs.state.GrepKeyword = u"ERR"_s;
         logs.append(kLog, "ERR first");
         QVERIFY(logs.appender.readLog2(0));
-        logs.append(kLog, " half\r\nERR 2\r\n");
+        QCOMPARE(logs.view.text(), QString());
+        logs.append(kLog, " half\r\nok\r\nERR 2\r\n");
         QVERIFY(logs.appender.readLog2(0));
         logs.state.grepMode = false;
         QVERIFY(logs.appender.readLog2(0));
         QCOMPARE(logs.view.text(), expected);
         QCOMPARE(logs.position(0), QFileInfo(logs.pathOf(kLog)).size() + 1);
+    }
+
+    // A line shown before its end (slot 0, "abc") stays open while nothing else is shown, so
+    // its rest continues it; text of another file first ends it, and then a rest that is only
+    // the line end shows nothing. Rows: what arrives, as slot:text, "+" marking a continuation.
+    void unfinishedLineAndTheFilesAroundIt_data()
+    {
+        QTest::addColumn<QStringList>("arrivals");
+        QTest::addColumn<bool>("grepMode");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("rest continues it")
+            << QStringList {u"0:abc"_s, u"0+def\rg\r"_s} << false << u"abcdef\r\ng\r\n"_s;
+        QTest::newRow("another file ends it") << QStringList {u"0:abc"_s, u"1:x\r"_s, u"0+def\r"_s}
+                                              << false << u"abc\r\nx\r\ndef\r\n"_s;
+        QTest::newRow("line end alone after another file")
+            << QStringList {u"0:abc"_s, u"1:x\r"_s, u"0+\rg\r"_s} << false
+            << u"abc\r\nx\r\ng\r\n"_s;
+        QTest::newRow("fresh start of the same slot")
+            << QStringList {u"0:abc"_s, u"0:new\r"_s} << false << u"abc\r\nnew\r\n"_s;
+        QTest::newRow("grep closes every line")
+            << QStringList {u"0:ERR abc"_s, u"0+ ERR def\r"_s, u"0+\r"_s} << true
+            << u"ERR abc\r\n ERR def\r\n"_s;
+    }
+    void unfinishedLineAndTheFilesAroundIt()
+    {
+        QFETCH(QStringList, arrivals);
+        QFETCH(bool, grepMode);
+        QFETCH(QString, expected);
+        WatchedLogs logs;
+        logs.state.grepMode = grepMode;
+        logs.state.GrepKeyword = u"ERR"_s;
+        for (const QString &arrival : arrivals)
+            logs.appender.show(arrival.at(0).digitValue(), arrival.mid(2), arrival.at(1) == u'+');
+        QCOMPARE(logs.view.text(), expected);
     }
 
     // Text that arrives drops the user's selection and goes to the end, which scrolls into

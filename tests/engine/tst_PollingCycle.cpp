@@ -1,8 +1,4 @@
-#include "engine/PollingCycle.h"
-
-#include "FakeMessageBox.h"
-#include "FakePollTimer.h"
-#include "WatchedLogs.h"
+#include "PolledLogs.h"
 
 #include <QFile>
 #include <QPlainTextEdit>
@@ -10,52 +6,35 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-QString failureText(const QString &path)
-{
-    return u"ファイルの読み込みでエラーが発生しました ["_s % path % u"]\r\n処理を続行しますか？"_s;
-}
-
-struct Polling : WatchedLogs
-{
-    FakePollTimer timer;
-    FakeMessageBox messages;
-    int closeCalls = 0;
-    PollingCycle cycle {table, appender, timer, messages, view, [this] { ++closeCalls; }};
-
-    explicit Polling(const QStringList &names)
-    {
-        for (const QString &name : names)
-            watch(name);
-        timer.setEnabled(true);
-    }
-};
-
-} // namespace
-
 class TestPollingCycle : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void failingEntryBlocksTheOnesBehindIt()
+    // A file that cannot be read is asked about once and blocks nothing: the files behind it
+    // are read on every tick, and it is asked about again only after it was read once more.
+    void failingEntryIsAskedAboutOnceAndBlocksNothing()
     {
-        Polling p({u"a"_s, u"b"_s, u"c"_s});
-        QVERIFY(QFile::remove(p.pathOf(u"b"_s)));
+        PolledLogs p({u"a"_s, u"b"_s, u"c"_s});
+        const QString b = p.pathOf(u"b"_s);
+        const QString failure = PolledLogs::failureText(b);
+        QVERIFY(QFile::rename(b, b + u".1"_s));
         p.append(u"a"_s, "a1\r\n");
         p.append(u"c"_s, "c1\r\n");
         QVERIFY(p.timer.tick());
+        p.append(u"c"_s, "c2\r\n");
         QVERIFY(p.timer.tick());
-        QCOMPARE(p.view.text(), u"a1\r\n"_s);
-        const QString failure = failureText(p.pathOf(u"b"_s));
-        QCOMPARE(p.messages.texts, (QStringList {failure, failure}));
-        QCOMPARE(p.messages.asked, (QList<bool> {true, true}));
+        QCOMPARE(p.view.text(), u"a1\r\nc1\r\nc2\r\n"_s);
+        QCOMPARE(p.messages.texts, QStringList {failure});
 
-        p.append(u"b"_s, "b1\r\n"); // the file is back
+        QVERIFY(QFile::rename(b + u".1"_s, b)); // the file is back
+        p.append(u"b"_s, "b1\r\n");
         QVERIFY(p.timer.tick());
-        QCOMPARE(p.view.text(), u"a1\r\nb1\r\nc1\r\n"_s);
-        QCOMPARE(p.messages.texts.size(), 2);
+        QCOMPARE(p.view.text(), u"a1\r\nc1\r\nc2\r\nb1\r\n"_s);
+        QVERIFY(QFile::remove(b));
+        QVERIFY(p.timer.tick());
+        QVERIFY(p.timer.tick());
+        QCOMPARE(p.messages.texts, (QStringList {failure, failure}));
         QCOMPARE(p.closeCalls, 0);
     }
 
@@ -75,8 +54,9 @@ private Q_SLOTS:
         QFETCH(bool, enabledBefore);
         QFETCH(MessageBox::Answer, answer);
         QFETCH(bool, enabledAfter);
-        Polling p({u"gone"_s});
+        PolledLogs p({u"gone"_s, u"after"_s});
         QVERIFY(QFile::remove(p.pathOf(u"gone"_s)));
+        p.append(u"after"_s, "after\r\n");
         p.timer.setEnabled(enabledBefore);
         p.messages.answers = {answer};
         bool tickedWhileOpen = true;
@@ -86,14 +66,16 @@ private Q_SLOTS:
         QCOMPARE(p.messages.texts.size(), 1);
         QVERIFY(!tickedWhileOpen);
         QCOMPARE(p.timer.isEnabled(), enabledAfter);
-        QCOMPARE(p.closeCalls, answer == MessageBox::Answer::Cancel ? 1 : 0);
+        const bool cancelled = answer == MessageBox::Answer::Cancel;
+        QCOMPARE(p.closeCalls, cancelled ? 1 : 0);
+        QCOMPARE(p.view.text(), cancelled ? QString() : u"after\r\n"_s);
     }
 
     // Pausing keeps the read positions; resuming puts the caret at the end and the next tick
     // brings the whole backlog in one insertion.
     void pauseAndResumeShowsTheBacklogInOnePiece()
     {
-        Polling p({u"a"_s});
+        PolledLogs p({u"a"_s});
         p.view.setText(u"earlier\r\n"_s);
         p.cycle.mnuEnable_Click();
         QVERIFY(!p.cycle.isMonitoringChecked());
@@ -110,6 +92,37 @@ private Q_SLOTS:
         QVERIFY(p.timer.tick());
         QCOMPARE(insertions, 1);
         QCOMPARE(p.view.text(), u"earlier\r\n1\r\n2\r\n3\r\n"_s);
+    }
+
+    // A big append is read chunk by chunk and the pass goes on in later turns of the event
+    // loop once its turn is used up; ticks meanwhile change nothing, the files keep their
+    // order, and pausing drops the rest of the pass without losing anything.
+    void longPassGoesOnInLaterTurns()
+    {
+        PolledLogs p({u"big"_s, u"small"_s}, {64, 32, 1000});
+        p.clock.stepMs = PollingCycle::kTurnBudgetMs; // every chunk uses up a turn
+        QString lines;
+        for (int i = 0; i < 40; ++i) {
+            const QByteArray line = "line " + QByteArray::number(i) + " of the big file\r\n";
+            p.append(u"big"_s, line);
+            lines += QString::fromLatin1(line);
+        }
+        p.append(u"small"_s, "small\r\n");
+
+        QVERIFY(p.timer.tick());
+        const QString firstTurn = p.view.text();
+        QVERIFY(!firstTurn.isEmpty() && lines.startsWith(firstTurn));
+        QCOMPARE(p.turns.tasks.size(), size_t(1));
+        QVERIFY(p.timer.tick()); // absorbed by the pass
+        QCOMPARE(p.view.text(), firstTurn);
+
+        p.cycle.mnuEnable_Click(); // pause
+        QCOMPARE(p.turns.runAll(), 1);
+        QCOMPARE(p.view.text(), firstTurn);
+        p.cycle.mnuEnable_Click();
+        QVERIFY(p.timer.tick());
+        QVERIFY(p.turns.runAll() > 10);
+        QCOMPARE(p.view.text(), lines + u"small\r\n"_s);
     }
 };
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FakeClock.h"
+
 #include "engine/EngineState.h"
 #include "engine/IncrementalReader.h"
 #include "engine/LogAppender.h"
@@ -11,14 +13,21 @@
 #include <QTemporaryDir>
 
 // Real log files in a temporary folder, followed through the real table and reader into a
-// real view, wired as the main window wires them.
+// real view, wired as the main window wires them. The reader's clock stands still unless the
+// test moves it, so unfinished lines wait for their end.
 struct WatchedLogs
 {
+    explicit WatchedLogs(ReadLimits limits = {})
+        : reader(files, decoder, table, clock, limits)
+    {
+    }
+
     QTemporaryDir dir;
     LocalFileAccess files;
     Cp932Decoder decoder;
     WatchedFileTable table;
-    IncrementalReader reader {files, decoder, table};
+    FakeClock clock;
+    IncrementalReader reader;
     EngineState state;
     PlainTextLogView view;
     LogAppender appender {reader, state, view};

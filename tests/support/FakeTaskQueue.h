@@ -1,0 +1,27 @@
+#pragma once
+
+#include "platform/TaskQueue.h"
+
+#include <deque>
+
+// Keeps posted tasks until the test runs them, as turns of an event loop would.
+class FakeTaskQueue : public TaskQueue
+{
+public:
+    void post(std::function<void()> task) override { tasks.push_back(std::move(task)); }
+
+    // Runs the tasks waiting now, and those they post, until none is left; returns how many ran.
+    int runAll()
+    {
+        int ran = 0;
+        while (!tasks.empty()) {
+            auto task = std::move(tasks.front());
+            tasks.pop_front();
+            task();
+            ++ran;
+        }
+        return ran;
+    }
+
+    std::deque<std::function<void()>> tasks;
+};
