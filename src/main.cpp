@@ -12,9 +12,15 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <algorithm>
+
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
+    // Every argument is Pivex's: taken as bytes before Qt could take its own options (-style,
+    // -reverse) out of them, and Qt is given none of them.
+    ProcessArgumentText arguments(argc, argv);
+    int qtArgc = std::min(argc, 1);
+    QApplication app(qtArgc, argv);
     QApplication::setApplicationName(QStringLiteral("Pivex"));
     QApplication::setDesktopFileName(QStringLiteral("pivex"));
 
@@ -30,7 +36,6 @@ int main(int argc, char *argv[])
     QtFileOpenDialog dlgOpen;
     QtClipboard clipboard;
     IniSettingsStore settings;
-    ProcessArgumentText arguments;
     QtPollTimer tmrCheck;
     const DesktopServices services {files,    messages,  dlgOpen, clipboard,
                                     settings, arguments, tmrCheck};

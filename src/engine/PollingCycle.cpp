@@ -5,6 +5,7 @@
 #include "platform/Clock.h"
 #include "platform/LogView.h"
 #include "platform/MessageBox.h"
+#include "platform/NativePath.h"
 #include "platform/PollTimer.h"
 #include "platform/TaskQueue.h"
 
@@ -25,7 +26,7 @@ PollingCycle::PollingCycle(WatchedFileTable &table, LogAppender &appender, PollT
 
 QString PollingCycle::failureQuestion(const QString &path)
 {
-    return QStringLiteral("ファイルの読み込みでエラーが発生しました [") % path
+    return QStringLiteral("ファイルの読み込みでエラーが発生しました [") % NativePath::display(path)
         % QStringLiteral("]\r\n処理を続行しますか？");
 }
 

@@ -1,5 +1,7 @@
 #include "engine/WatchedFileTable.h"
 
+#include "platform/NativePath.h"
+
 WatchedFileTable::WatchedFileTable(QObject *parent)
     : QAbstractListModel(parent)
 {
@@ -112,7 +114,7 @@ QVariant WatchedFileTable::data(const QModelIndex &index, int role) const
         return {};
     const Entry &entry = m_entries.at(index.row());
     if (role == Qt::DisplayRole)
-        return entry.path;
+        return NativePath::display(entry.path);
     if (role == SlotRole)
         return entry.slot;
     return {};

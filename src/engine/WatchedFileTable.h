@@ -34,6 +34,8 @@ public:
     explicit WatchedFileTable(QObject *parent = nullptr);
 
     int count() const { return int(m_entries.size()); }
+    // The path as given, holding the file name's bytes (NativePath); the list shows it with
+    // U+FFFD for bytes that are not UTF-8.
     QString path(int lngIndex) const;
     // The entry's slot number (its ItemData), or nullopt for a position outside the list.
     std::optional<int> itemData(int lngIndex) const;

@@ -1,5 +1,7 @@
 #include "platform/LocalFileAccess.h"
 
+#include "platform/NativePath.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -106,19 +108,40 @@ private:
 
 } // namespace
 
+#ifdef Q_OS_UNIX
+namespace {
+// The path's bytes for the system, or nullopt for one it cannot name (a NUL would cut it).
+std::optional<QByteArray> nativeName(const QString &path)
+{
+    QByteArray native = NativePath::toBytes(path);
+    if (native.isEmpty() || native.contains('\0'))
+        return std::nullopt;
+    return native;
+}
+} // namespace
+#endif
+
 bool LocalFileAccess::exists(const QString &path) const
 {
+#ifdef Q_OS_UNIX
+    const auto native = nativeName(path);
+    struct stat st
+    {
+    };
+    return native && ::stat(native->constData(), &st) == 0 && !S_ISDIR(st.st_mode);
+#else
     const QFileInfo info(path);
     return !path.isEmpty() && info.exists() && !info.isDir();
+#endif
 }
 
 std::unique_ptr<OpenFile> LocalFileAccess::openForReading(const QString &path) const
 {
-    if (path.isEmpty())
-        return nullptr;
 #ifdef Q_OS_UNIX
-    const QByteArray native = QFile::encodeName(path);
-    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    const auto native = nativeName(path);
+    if (!native)
+        return nullptr;
+    const int fd = ::open(native->constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
         return nullptr;
     auto file = std::make_unique<PosixOpenFile>(fd);
@@ -129,7 +152,7 @@ std::unique_ptr<OpenFile> LocalFileAccess::openForReading(const QString &path) c
         return nullptr; // closes the descriptor on the way out
     return file;
 #else
-    if (!QFileInfo(path).isFile())
+    if (path.isEmpty() || !QFileInfo(path).isFile())
         return nullptr;
     auto file = std::make_unique<QtOpenFile>(path);
     if (!file->open())

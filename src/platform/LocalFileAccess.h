@@ -2,8 +2,9 @@
 
 #include "platform/FileAccess.h"
 
-// Watched files on the local disk. On POSIX systems a file is opened non-blocking and checked
-// to be a regular file before anything is read, so a FIFO or a device named as a log never
+// Watched files on the local disk, named by paths that hold their bytes (NativePath); a path
+// with a NUL in it names nothing. On POSIX systems a file is opened non-blocking and checked to
+// be a regular file before anything is read, so a FIFO or a device named as a log never
 // freezes the window; the descriptor is closed when the OpenFile goes.
 class LocalFileAccess : public FileAccess
 {

@@ -1,10 +1,11 @@
 #include "platform/ProcessArgumentText.h"
 
-#include <QCoreApplication>
+#include "platform/NativePath.h"
 
-ProcessArgumentText::ProcessArgumentText()
-    : ProcessArgumentText(QCoreApplication::arguments())
+ProcessArgumentText::ProcessArgumentText(int argc, const char *const *argv)
 {
+    for (int i = 1; i < argc; ++i)
+        m_arguments.append(NativePath::fromBytes(argv[i]));
 }
 
 ProcessArgumentText::ProcessArgumentText(const QStringList &arguments)

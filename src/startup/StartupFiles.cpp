@@ -4,6 +4,7 @@
 #include "engine/LogAppender.h"
 #include "engine/WatchedFileTable.h"
 #include "platform/FileAccess.h"
+#include "platform/NativePath.h"
 #include "platform/ReadProgress.h"
 
 namespace StartupMessages {
@@ -20,8 +21,8 @@ QString missingFile()
 
 QString readError(const QString &entryName)
 {
-    return QStringLiteral("ファイルの読み込みでエラーが発生しました [") + entryName
-        + QStringLiteral("]");
+    return QStringLiteral("ファイルの読み込みでエラーが発生しました [")
+        + NativePath::display(entryName) + QStringLiteral("]");
 }
 
 } // namespace StartupMessages
@@ -39,7 +40,7 @@ bool readWhole(int lngIndex, WatchedFileTable &table, LogAppender &appender, Rea
             return step == ReadStep::Done;
         }
         const qint64 done = table.filePointerOfEntry(lngIndex).value_or(1) - 1 - look.begin;
-        progress.update(table.path(lngIndex), done, look.end - look.begin);
+        progress.update(NativePath::display(table.path(lngIndex)), done, look.end - look.begin);
     }
 }
 

@@ -15,6 +15,7 @@
 #include "platform/Clock.h"
 #include "platform/Cp932Decoder.h"
 #include "platform/MessageBox.h"
+#include "platform/NativePath.h"
 #include "platform/PlainTextLogView.h"
 #include "platform/PollTimer.h"
 #include "platform/QtReadProgress.h"
@@ -180,6 +181,10 @@ bool frmLogView::SaveSettings()
 
 QStringList frmLogView::getArgument() const
 {
+    // Arguments the system has split already are the tokens; cutting a text joined from them
+    // again would split a name that holds both a blank and a double quote.
+    if (const auto arguments = m_services.arguments.splitArguments())
+        return arguments->isEmpty() ? QStringList {QString()} : *arguments;
     return Module1::splitQuoted(m_services.arguments.argumentText(), QStringLiteral(" "));
 }
 
@@ -223,7 +228,7 @@ void frmLogView::setCaption()
 {
     QStringList entries;
     for (int i = 0; i < m_table.count(); ++i)
-        entries.append(m_table.path(i));
+        entries.append(NativePath::display(m_table.path(i)));
     QMainWindow::setWindowTitle(CaptionBuilder::caption(entries, WindowTitle));
 }
 

@@ -1,0 +1,93 @@
+#include "platform/NativePath.h"
+
+namespace {
+
+constexpr char16_t kEscapeBase = 0xDC00;
+
+bool isEscape(char16_t unit)
+{
+    return unit >= kEscapeBase + 0x80 && unit <= kEscapeBase + 0xFF;
+}
+
+// Length of the valid UTF-8 sequence at the start of bytes, or 0 when there is none.
+qsizetype validSequence(const unsigned char *in, qsizetype size)
+{
+    const unsigned char b = in[0];
+    if (b < 0x80)
+        return 1;
+    qsizetype length = 0;
+    unsigned char low = 0x80, high = 0xBF; // the range of the second byte
+    if (b >= 0xC2 && b <= 0xDF) {
+        length = 2;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+        length = 3;
+        low = b == 0xE0 ? 0xA0 : 0x80;
+        high = b == 0xED ? 0x9F : 0xBF; // no surrogates
+    } else if (b >= 0xF0 && b <= 0xF4) {
+        length = 4;
+        low = b == 0xF0 ? 0x90 : 0x80;
+        high = b == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return 0;
+    }
+    if (size < length || in[1] < low || in[1] > high)
+        return 0;
+    for (qsizetype k = 2; k < length; ++k) {
+        if (in[k] < 0x80 || in[k] > 0xBF)
+            return 0;
+    }
+    return length;
+}
+
+} // namespace
+
+namespace NativePath {
+
+QString fromBytes(QByteArrayView bytes)
+{
+    const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
+    const qsizetype size = bytes.size();
+    QString path;
+    path.reserve(size);
+    qsizetype runStart = 0; // the valid UTF-8 not yet decoded
+    qsizetype i = 0;
+    while (i < size) {
+        if (const qsizetype length = validSequence(in + i, size - i)) {
+            i += length;
+            continue;
+        }
+        path += QString::fromUtf8(bytes.sliced(runStart, i - runStart));
+        path += QChar(char16_t(kEscapeBase + in[i]));
+        runStart = ++i;
+    }
+    path += QString::fromUtf8(bytes.sliced(runStart));
+    return path;
+}
+
+QByteArray toBytes(QStringView path)
+{
+    QByteArray bytes;
+    bytes.reserve(path.size());
+    qsizetype runStart = 0;
+    for (qsizetype i = 0; i <= path.size(); ++i) {
+        if (i < path.size() && !isEscape(path[i].unicode()))
+            continue;
+        bytes += path.sliced(runStart, i - runStart).toUtf8();
+        if (i < path.size())
+            bytes += char(path[i].unicode() - kEscapeBase);
+        runStart = i + 1;
+    }
+    return bytes;
+}
+
+QString display(QStringView path)
+{
+    QString shown = path.toString();
+    for (QChar &c : shown) {
+        if (isEscape(c.unicode()))
+            c = QChar(0xFFFD);
+    }
+    return shown;
+}
+
+} // namespace NativePath
