@@ -1,0 +1,115 @@
+// A flood: the real window polls a file every 100 ms while a writer thread appends 200,000
+// Japanese lines a second for 20 s (FLOOD_SECONDS to change that), in slices every 10 ms.
+//   flood_catchup_s: from the writer's last write to the last line in the view;
+//   flood_max_gap_ms: the longest gap between two runs of a timer that asks every 10 ms, over
+//     the flood and the catch-up: how long the window stopped answering at worst.
+// The references in the same run: the writer's real rate, and the probe timer's own interval.
+#include "JapaneseLogCorpus.h"
+#include "LiveWindow.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+namespace {
+constexpr int kLinesPerSecond = 200000;
+constexpr int kSliceMs = 10;
+constexpr int kProbeMs = 10;
+constexpr int kCorpusLines = 200000;
+constexpr int kGiveUpSeconds = 120;
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    const int seconds = qEnvironmentVariableIntValue("FLOOD_SECONDS") > 0
+        ? qEnvironmentVariableIntValue("FLOOD_SECONDS")
+        : 20;
+
+    // One second of lines, written over and over; line k starts at offsets[k] in the file's
+    // bytes and viewed[k] characters of the view are before it.
+    JapaneseLogCorpus corpus;
+    QByteArray lines;
+    std::vector<qsizetype> offsets {0};
+    std::vector<qint64> viewed {0};
+    for (int k = 0; k < kCorpusLines; ++k) {
+        const QString line = corpus.nextLine();
+        lines += JapaneseLogCorpus::toShiftJis(line) + "\r\n";
+        offsets.push_back(lines.size());
+        viewed.push_back(viewed.back() + line.size() + 2);
+    }
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("flood.log"));
+    writeFile(path, {});
+    LiveWindow live({QStringLiteral("/i=100"), path}, dir.filePath(QStringLiteral("config")));
+    if (!live.window.Form_Load())
+        return 1;
+    live.window.show();
+
+    QFile writer(path);
+    if (!writer.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+        return 1;
+    std::atomic<bool> writing = true;
+    std::atomic<qint64> writtenLines = 0;
+    QElapsedTimer clock;
+    clock.start();
+    std::atomic<qint64> writerEndNs = 0;
+    std::thread thread([&] {
+        const auto start = std::chrono::steady_clock::now();
+        const int slices = seconds * 1000 / kSliceMs;
+        const int perSlice = kLinesPerSecond * kSliceMs / 1000;
+        int line = 0;
+        for (int slice = 0; slice < slices; ++slice) {
+            std::this_thread::sleep_until(start + std::chrono::milliseconds(slice * kSliceMs));
+            for (int left = perSlice; left > 0;) {
+                const int n = std::min(left, kCorpusLines - line);
+                writer.write(lines.constData() + offsets[size_t(line)],
+                             offsets[size_t(line + n)] - offsets[size_t(line)]);
+                left -= n;
+                line = (line + n) % kCorpusLines;
+            }
+            writtenLines += perSlice;
+        }
+        writerEndNs = clock.nsecsElapsed();
+        writing = false;
+    });
+
+    qint64 lastProbeNs = clock.nsecsElapsed();
+    qint64 maxGapNs = 0;
+    double catchUp = -1;
+    QEventLoop loop;
+    QTimer probe;
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        const qint64 now = clock.nsecsElapsed();
+        maxGapNs = std::max(maxGapNs, now - lastProbeNs);
+        lastProbeNs = now;
+        if (writing)
+            return;
+        const qint64 written = writtenLines;
+        const qint64 expected
+            = written / kCorpusLines * viewed.back() + viewed[size_t(written % kCorpusLines)];
+        const bool allShown = live.window.rtfLog().textLength() >= expected;
+        const double since = double(now - writerEndNs) / 1e9;
+        if (allShown || since > kGiveUpSeconds) {
+            catchUp = since;
+            loop.quit();
+        }
+    });
+    probe.start(kProbeMs);
+    loop.exec();
+    thread.join();
+
+    std::printf("bench: flood_catchup_s %.2f s\n", catchUp);
+    std::printf("bench: flood_max_gap_ms %.0f ms\n", double(maxGapNs) / 1e6);
+    std::printf("bench: flood_writer_lines_per_s %.0f lines/s\n",
+                double(writtenLines) / (double(writerEndNs) / 1e9));
+    std::printf("bench: flood_probe_interval_ms %d ms\n", kProbeMs);
+    return catchUp <= kGiveUpSeconds ? 0 : 1;
+}
