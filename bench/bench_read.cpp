@@ -5,14 +5,10 @@
 //     that reference itself.
 //   read_vs_decode_1m: one look over 1M such lines divided by decoding the same bytes alone in
 //     memory, best of three each, in the same run.
-#include "CountingLogView.h"
+#include "CountedReading.h"
 #include "JapaneseLogCorpus.h"
 
-#include "engine/EngineState.h"
-#include "engine/LogAppender.h"
-#include "engine/WatchedFileTable.h"
 #include "platform/Clock.h"
-#include "platform/Cp932Decoder.h"
 #include "platform/LocalFileAccess.h"
 
 #include <QCoreApplication>
@@ -46,30 +42,14 @@ bool resetPeak()
     return clearRefs.open(QIODevice::WriteOnly) && clearRefs.write("5") == 1;
 }
 
-// The reading path as the main window wires it, over one file read from its first byte.
-struct Reading
-{
-    explicit Reading(const QString &path)
-    {
-        table.append(path, 0);
-        table.setFilePointer(0, 1);
-    }
-    LocalFileAccess files;
-    Cp932Decoder decoder;
-    WatchedFileTable table;
-    SteadyClock clock;
-    IncrementalReader reader {files, decoder, table, clock};
-    EngineState state;
-    CountingLogView view;
-    LogAppender appender {reader, state, view};
-};
-
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
+    const LocalFileAccess files;
+    const SteadyClock clock;
     JapaneseLogCorpus corpus;
 
     // 1M lines, and a gigabyte made of copies of their first 8 MiB.
@@ -96,7 +76,7 @@ int main(int argc, char *argv[])
     }
 
     {
-        Reading reading(gigabytePath);
+        CountedReading reading(files, clock, gigabytePath);
         const qint64 baselineKb = statusKb("VmRSS:");
         if (!resetPeak() || !reading.appender.readLog2(0)) {
             std::fprintf(stderr, "bench_read: the look failed\n");
@@ -116,7 +96,7 @@ int main(int argc, char *argv[])
         decodedChars = decoder.decode(million, TextDecoder::Tail::DecodeAll).text.size();
         bestDecode = std::min(bestDecode, timer.nsecsElapsed() / 1e9);
 
-        Reading reading(millionPath);
+        CountedReading reading(files, clock, millionPath);
         timer.start();
         reading.appender.readLog2(0);
         bestLook = std::min(bestLook, timer.nsecsElapsed() / 1e9);

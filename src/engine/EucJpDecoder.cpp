@@ -30,56 +30,31 @@ EucJpDecoder::EucJpDecoder(const ShiftJisDecoder &sjis)
 
 DecodedText EucJpDecoder::decode(QByteArrayView bytes, Tail tail) const
 {
-    const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
-    const qsizetype size = bytes.size();
-
-    DecodedText result;
-    result.text.resize(size); // each byte gives at most one UTF-16 unit
-    auto *out = reinterpret_cast<char16_t *>(result.text.data());
-    char16_t *const begin = out;
-
-    qsizetype i = 0;
-    while (i < size) {
-        AsciiBytes::copyPrintable(in, i, size, out);
-        if (i >= size)
-            break;
-        const unsigned char b = in[i];
-        if (b < 0x80) {
-            AsciiBytes::decodeOne(in, i, size, out);
-            continue;
-        }
-        const int length = characterLength(b);
-        // The bytes after the lead that are there and could still belong to its character.
-        int valid = 1;
-        while (valid < length && i + valid < size && isJisByte(in[i + valid]))
-            ++valid;
-        if (valid < length && i + valid >= size && tail == Tail::KeepIncomplete)
-            break; // the writer has not written the rest of the character yet
-        if (valid < length) {
-            // A katakana byte is narrower than a JIS byte: 0x8E 0xE0 fails here too.
-            *out++ = kReplacement;
-            ++i;
-            continue;
-        }
-        if (b == 0x8E) {
-            const unsigned char kana = in[i + 1];
-            if (kana > 0xDF) {
+    return AsciiBytes::decode(
+        bytes, [this, tail](const unsigned char *in, qsizetype &i, qsizetype size, char16_t *&out) {
+            const unsigned char b = in[i];
+            const int length = characterLength(b);
+            // The bytes after the lead that are there and could still belong to its character.
+            int valid = 1;
+            while (valid < length && i + valid < size && isJisByte(in[i + valid]))
+                ++valid;
+            if (valid < length && i + valid >= size && tail == Tail::KeepIncomplete)
+                return false; // the writer has not written the rest of the character yet
+            if (valid < length || (b == 0x8E && in[i + 1] > 0xDF)) {
+                // A katakana byte is narrower than a JIS byte: 0x8E 0xE0 is damage too.
                 *out++ = kReplacement;
                 ++i;
-                continue;
+                return true;
             }
-            *out++ = char16_t(0xFF61 + (kana - 0xA1));
-        } else if (b == 0x8F) {
-            *out++ = kReplacement;
-        } else if (length == 1) {
-            *out++ = kReplacement;
-        } else {
-            const auto [lead, trail] = Module1::jisPairToSjis(b, in[i + 1]);
-            *out++ = m_sjis.pair(lead, trail);
-        }
-        i += length;
-    }
-    result.text.truncate(out - begin);
-    result.consumed = i;
-    return result;
+            if (b == 0x8E) {
+                *out++ = char16_t(0xFF61 + (in[i + 1] - 0xA1));
+            } else if (b == 0x8F || length == 1) {
+                *out++ = kReplacement;
+            } else {
+                const auto [lead, trail] = Module1::jisPairToSjis(b, in[i + 1]);
+                *out++ = m_sjis.pair(lead, trail);
+            }
+            i += length;
+            return true;
+        });
 }

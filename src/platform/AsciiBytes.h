@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QtGlobal>
+#include "platform/TextDecoder.h"
 
 #include <cstring>
 
 // The part of decoding that every character set of the program shares: bytes below 0x80 are
-// ASCII, and CR LF, lone LF and lone CR all become one CR. Callers advance i and out.
+// ASCII, and CR LF, lone LF and lone CR all become one CR.
 namespace AsciiBytes {
 
 // Most of a log line is printable ASCII: copies it eight bytes at a time while no byte of a
@@ -26,17 +26,40 @@ inline void copyPrintable(const unsigned char *in, qsizetype &i, qsizetype size,
     }
 }
 
-// Decodes the byte at in[i], which must lie below 0x80.
-inline void decodeOne(const unsigned char *in, qsizetype &i, qsizetype size, char16_t *&out)
+// The decoding loop of a character set whose bytes below 0x80 are ASCII. For a byte from 0x80
+// on, decodeCharacter(in, i, size, out) decodes the character that starts at in[i], advancing
+// i and out (each byte may give at most one UTF-16 unit), or returns false to stop there: the
+// character is cut off at the end and is left for more input.
+template<typename DecodeCharacter>
+DecodedText decode(QByteArrayView bytes, DecodeCharacter decodeCharacter)
 {
-    const unsigned char b = in[i];
-    if (b == '\r') {
-        *out++ = u'\r';
-        i += (i + 1 < size && in[i + 1] == '\n') ? 2 : 1;
-        return;
+    const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
+    const qsizetype size = bytes.size();
+
+    DecodedText result;
+    result.text.resize(size);
+    auto *out = reinterpret_cast<char16_t *>(result.text.data());
+    char16_t *const begin = out;
+
+    qsizetype i = 0;
+    while (i < size) {
+        copyPrintable(in, i, size, out);
+        if (i >= size)
+            break;
+        const unsigned char b = in[i];
+        if (b == '\r') {
+            *out++ = u'\r';
+            i += (i + 1 < size && in[i + 1] == '\n') ? 2 : 1;
+        } else if (b < 0x80) {
+            *out++ = b == '\n' ? u'\r' : char16_t(b);
+            ++i;
+        } else if (!decodeCharacter(in, i, size, out)) {
+            break;
+        }
     }
-    *out++ = b == '\n' ? u'\r' : char16_t(b);
-    ++i;
+    result.text.truncate(out - begin);
+    result.consumed = i;
+    return result;
 }
 
 } // namespace AsciiBytes

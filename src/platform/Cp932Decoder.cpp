@@ -63,49 +63,32 @@ char16_t Cp932Decoder::pair(unsigned char lead, unsigned char trail) const
 
 DecodedText Cp932Decoder::decode(QByteArrayView bytes, Tail tail) const
 {
-    const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
-    const qsizetype size = bytes.size();
-
-    DecodedText result;
-    result.text.resize(size); // each byte gives at most one UTF-16 unit
-    auto *out = reinterpret_cast<char16_t *>(result.text.data());
-    char16_t *const begin = out;
-
-    qsizetype i = 0;
-    while (i < size) {
-        AsciiBytes::copyPrintable(in, i, size, out);
-        if (i >= size)
-            break;
-        const unsigned char b = in[i];
-        if (b < 0x80) {
-            AsciiBytes::decodeOne(in, i, size, out);
-            continue;
-        }
-        const char16_t single = m_single[b];
-        if (single != kLeadMarker) {
-            *out++ = single;
-            ++i;
-            continue;
-        }
-        if (i + 1 >= size) {
-            if (tail == Tail::KeepIncomplete)
-                break;
+    return AsciiBytes::decode(
+        bytes, [this, tail](const unsigned char *in, qsizetype &i, qsizetype size, char16_t *&out) {
+            const unsigned char b = in[i];
+            const char16_t single = m_single[b];
+            if (single != kLeadMarker) {
+                *out++ = single;
+                ++i;
+                return true;
+            }
+            if (i + 1 >= size) {
+                if (tail == Tail::KeepIncomplete)
+                    return false;
+                *out++ = kReplacement;
+                ++i;
+                return true;
+            }
+            const unsigned char trail = in[i + 1];
+            const char16_t unit = isTrailByte(trail) ? lookUp(b, trail) : 0;
+            if (unit) {
+                *out++ = unit;
+                i += 2;
+                return true;
+            }
+            // No character: an ASCII byte or one that cannot be a trail is decoded on its own.
             *out++ = kReplacement;
-            ++i;
-            continue;
-        }
-        const unsigned char trail = in[i + 1];
-        const char16_t unit = isTrailByte(trail) ? lookUp(b, trail) : 0;
-        if (unit) {
-            *out++ = unit;
-            i += 2;
-            continue;
-        }
-        // No character: an ASCII byte or one that cannot be a trail is decoded on its own.
-        *out++ = kReplacement;
-        i += (trail >= 0x80 && isTrailByte(trail)) ? 2 : 1;
-    }
-    result.text.truncate(out - begin);
-    result.consumed = i;
-    return result;
+            i += (trail >= 0x80 && isTrailByte(trail)) ? 2 : 1;
+            return true;
+        });
 }

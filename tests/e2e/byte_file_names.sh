@@ -28,14 +28,7 @@ append_sjis "$quoted" "二行目"
 append_sjis "$option" "三行目"
 sleep 2.5
 
-xdotool windowfocus --sync "$win"
-xdotool mousemove --window "$win" 100 100 click 1
-xdotool key --window "$win" ctrl+a
-xdotool key --window "$win" alt+e
-sleep 0.3
-xdotool key c
-sleep 0.5
-copied=$(xclip -o -selection clipboard)
+copied=$(copy_view_text "$win")
 expected=$'一行目\n二行目\n三行目'
 [ "$copied" = "$expected" ] || fail "clipboard held '$copied'"
 

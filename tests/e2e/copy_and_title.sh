@@ -26,15 +26,7 @@ sleep 1.5 # more than one polling interval
 append_sjis "$a" "三行目 ｶﾀｶﾅ"
 sleep 1.5
 
-# Select all in the view and copy through the menu's access keys.
-xdotool windowfocus --sync "$win"
-xdotool mousemove --window "$win" 100 100 click 1
-xdotool key --window "$win" ctrl+a
-xdotool key --window "$win" alt+e
-sleep 0.3
-xdotool key c
-sleep 0.5
-copied=$(xclip -o -selection clipboard)
+copied=$(copy_view_text "$win")
 expected=$'一行目 ERROR 発生\n二行目 <b>太字</b> {\\rtf1}\n三行目 ｶﾀｶﾅ'
 [ "$copied" = "$expected" ] || fail "clipboard held '$copied'"
 

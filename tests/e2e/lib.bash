@@ -32,3 +32,17 @@ wait_window() {
 append_sjis() {
     printf '%s\r\n' "$2" | iconv -f UTF-8 -t CP932 >>"$1"
 }
+
+# Selects everything in the view of the given window, copies it through the menu's access keys
+# (編集(&E) → コピー(&C)) and prints what the clipboard then holds.
+copy_view_text() {
+    local win=$1
+    xdotool windowfocus --sync "$win"
+    xdotool mousemove --window "$win" 100 100 click 1
+    xdotool key --window "$win" ctrl+a
+    xdotool key --window "$win" alt+e
+    sleep 0.3
+    xdotool key c
+    sleep 0.5
+    xclip -o -selection clipboard
+}

@@ -3,18 +3,14 @@
 // question, never an abort. Each case runs in a child process, whose limit cannot hurt the
 // test program.
 
-#include "CountingLogView.h"
+#include "CountedReading.h"
 #include "FakeClock.h"
 #include "FakeMessageBox.h"
 #include "FakePollTimer.h"
 #include "FakeTaskQueue.h"
 #include "GeneratedFileAccess.h"
 
-#include "engine/EngineState.h"
-#include "engine/LogAppender.h"
 #include "engine/PollingCycle.h"
-#include "engine/WatchedFileTable.h"
-#include "platform/Cp932Decoder.h"
 
 #include <QFile>
 #include <QTest>
@@ -69,23 +65,16 @@ int inChild(qint64 headroom, const std::function<int()> &body)
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-// The reading path over a generated file of the given size, as the main window wires it.
+// The reading path over a generated file of the given size.
 struct Reading
 {
     explicit Reading(qint64 bytes)
         : files(kLine, bytes)
     {
-        table.append(QStringLiteral("generated.log"), 0);
-        table.setFilePointer(0, 1);
     }
     GeneratedFileAccess files;
-    Cp932Decoder decoder;
-    WatchedFileTable table;
     FakeClock clock;
-    IncrementalReader reader {files, decoder, table, clock};
-    EngineState state;
-    CountingLogView view;
-    LogAppender appender {reader, state, view};
+    CountedReading path {files, clock, QStringLiteral("generated.log")};
 };
 
 } // namespace
@@ -106,9 +95,9 @@ private Q_SLOTS:
         const qint64 lines = (qint64(1) << 30) / kLine.size();
         const int status = inChild(256 * kMiB, [lines] {
             Reading reading(lines * kLine.size());
-            if (!reading.appender.readLog2(0))
+            if (!reading.path.appender.readLog2(0))
                 return 2;
-            return reading.view.lineBreaks == lines ? 0 : 3;
+            return reading.path.view.lineBreaks == lines ? 0 : 3;
         });
         QCOMPARE(status, 0);
     }
@@ -117,12 +106,12 @@ private Q_SLOTS:
     {
         const int status = inChild(128 * kMiB, [] {
             Reading reading(qint64(1) << 30);
-            reading.view.keepText = true; // a view that keeps everything runs out first
+            reading.path.view.keepText = true; // a view that keeps everything runs out first
             FakePollTimer timer;
             FakeMessageBox messages;
             FakeTaskQueue turns;
-            PollingCycle cycle(reading.table, reading.appender, timer, messages, reading.view,
-                               turns, reading.clock, {});
+            PollingCycle cycle(reading.path.table, reading.path.appender, timer, messages,
+                               reading.path.view, turns, reading.clock, {});
             timer.setEnabled(true);
             timer.tick();
             return messages.texts
