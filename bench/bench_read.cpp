@@ -7,6 +7,7 @@
 //     memory, best of three each, in the same run.
 #include "CountedReading.h"
 #include "JapaneseLogCorpus.h"
+#include "ProcStatus.h"
 
 #include "platform/Clock.h"
 #include "platform/LocalFileAccess.h"
@@ -22,18 +23,6 @@
 namespace {
 
 constexpr qint64 kMiB = qint64(1) << 20;
-
-qint64 statusKb(const char *field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(field))
-            return line.mid(qsizetype(qstrlen(field))).trimmed().split(' ').first().toLongLong();
-    }
-    return -1;
-}
 
 // Lets the peak resident set (VmHWM) start again from the current one.
 bool resetPeak()
@@ -77,12 +66,12 @@ int main(int argc, char *argv[])
 
     {
         CountedReading reading(files, clock, gigabytePath);
-        const qint64 baselineKb = statusKb("VmRSS:");
+        const qint64 baselineKb = procStatusKb("VmRSS");
         if (!resetPeak() || !reading.appender.readLog2(0)) {
             std::fprintf(stderr, "bench_read: the look failed\n");
             return 1;
         }
-        const qint64 peakKb = statusKb("VmHWM:");
+        const qint64 peakKb = procStatusKb("VmHWM");
         std::printf("bench: read_peak_mb_at_1gb %.1f MB\n", double(peakKb - baselineKb) / 1024);
         std::printf("bench: read_rss_before_mb %.1f MB\n", double(baselineKb) / 1024);
     }

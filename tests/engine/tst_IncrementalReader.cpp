@@ -1,7 +1,7 @@
 #include "FakeClock.h"
-#include "RecordingSink.h"
 
 #include "engine/IncrementalReader.h"
+#include "engine/TextSink.h"
 #include "engine/WatchedFileTable.h"
 #include "platform/Cp932Decoder.h"
 #include "platform/LocalFileAccess.h"
@@ -17,8 +17,33 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+
 constexpr qint32 kSjis = 0;
 constexpr qint32 kEuc = 1;
+
+// What the reader hands over: each piece, "+" before one that continues a line, and the text.
+struct RecordingSink : TextSink
+{
+    void show(int, QStringView piece, bool continuesLine) override
+    {
+        shown << (continuesLine ? u"+"_s : QString()) + piece.toString();
+        text += piece;
+    }
+    QStringList shown;
+    QString text;
+};
+
+// One whole look at the entry, into the sink: the text it showed, or nullopt when it failed.
+std::optional<QString> readLook(IncrementalReader &reader, int lngIndex, qint32 characterSet,
+                                RecordingSink &sink)
+{
+    const qsizetype before = sink.text.size();
+    Look look;
+    ReadStep step;
+    while ((step = reader.readNext(lngIndex, characterSet, look, sink)) == ReadStep::More) { }
+    return step == ReadStep::Done ? std::optional(sink.text.mid(before)) : std::nullopt;
+}
+
 } // namespace
 
 class TestIncrementalReader : public QObject
@@ -62,9 +87,10 @@ private:
             reader.setupFilePointer(0);
         }
         qint64 position() const { return *table.filePointerOfEntry(0); }
+        RecordingSink sink;
         std::optional<QString> look(qint32 characterSet = kSjis)
         {
-            return readLook(reader, 0, characterSet);
+            return readLook(reader, 0, characterSet, sink);
         }
     };
     std::unique_ptr<Watch> watch(const QString &name, ReadLimits limits = {})
@@ -148,78 +174,28 @@ private Q_SLOTS:
         QCOMPARE(w->position(), bytes.size() + 1);
     }
 
-    // Chunks of a few bytes cut lines, characters and CR LF pairs everywhere; the look shows
-    // the same text as one big read, and never hands over more than a chunk's worth at once.
-    void smallChunksReadLikeOneRead_data()
-    {
-        QTest::addColumn<qint32>("characterSet");
-        QTest::addColumn<QByteArray>("line"); // "ログ ｱ行" and a line end
-        QTest::newRow("Shift_JIS, CR LF")
-            << kSjis << QByteArray("\x83\x8D\x83\x4F \xB1\x8D\x73\r\n");
-        QTest::newRow("EUC-JP, LF") << kEuc << QByteArray("\xA5\xED\xA5\xB0 \x8E\xB1\xB9\xD4\n");
-        QTest::newRow("EUC-JP, CR") << kEuc << QByteArray("\xA5\xED\xA5\xB0 \x8E\xB1\xB9\xD4\r");
-    }
-    void smallChunksReadLikeOneRead()
-    {
-        QFETCH(qint32, characterSet);
-        QFETCH(QByteArray, line);
-        QByteArray bytes;
-        QString expected;
-        for (int i = 0; i < 500; ++i) {
-            bytes += QByteArray::number(i) + line;
-            expected += QString::number(i) + u"ログ ｱ行\r"_s;
-        }
-        for (const qint64 chunk : {21, 22, 29, 64}) {
-            rewrite(u"chunks.log"_s, {});
-            auto w = watch(u"chunks.log"_s, {chunk, 16, 1000});
-            append(u"chunks.log"_s, bytes);
-            RecordingSink sink;
-            Look look;
-            int chunks = 0;
-            while (w->reader.readNext(0, characterSet, look, sink) == ReadStep::More)
-                ++chunks;
-            QCOMPARE(sink.text(), expected);
-            QVERIFY(chunks >= bytes.size() / chunk);
-            for (const auto &shown : sink.shown) {
-                QVERIFY(shown.text.size() <= chunk);
-                QVERIFY(!shown.continuesLine);
-            }
-            QCOMPARE(w->position(), bytes.size() + 1);
-        }
-    }
-
     // A line without its end is shown as it stands once it has kept its length for a second,
     // or as soon as it is longer than the limit; what follows continues it.
     void unfinishedLineStopsWaiting()
     {
         rewrite(u"wait.log"_s, {});
         auto w = watch(u"wait.log"_s, {64, 16, 1000});
-        RecordingSink sink;
-        const auto look = [&] {
-            Look l;
-            while (w->reader.readNext(0, kSjis, l, sink) == ReadStep::More) { }
+        const auto step = [&](const QByteArray &bytes, qint64 wait = 0) {
+            append(u"wait.log"_s, bytes);
+            w->clock.now += wait;
+            w->look();
         };
-        append(u"wait.log"_s, "prompt: \x83");
-        look();
-        w->clock.now += 999;
-        look();
-        QVERIFY(sink.shown.isEmpty());
-        w->clock.now += 1;
-        look(); // the cut character still waits
-        QCOMPARE(sink.text(), u"prompt: "_s);
-        append(u"wait.log"_s, "\x8D\x83\x4F");
-        look();
-        QVERIFY(sink.shown.size() == 1); // it grew: the wait starts again
-        append(u"wait.log"_s, QByteArray(20, 'y'));
-        look(); // longer than the limit: shown at once
-        append(u"wait.log"_s, "\r\n");
-        look();
-        QCOMPARE(sink.text(), u"prompt: ログ"_s + QString(20, u'y') + u"\r"_s);
-        QCOMPARE(sink.shown.size(), 3);
-        QVERIFY(sink.shown.at(1).continuesLine && sink.shown.at(2).continuesLine);
-        append(u"wait.log"_s, "next\r\n");
-        look();
-        QVERIFY(!sink.shown.last().continuesLine);
+        step("prompt: \x83");
+        step({}, 999);
+        QCOMPARE(w->sink.shown, QStringList());
+        step({}, 1); // shown, but the cut character waits
+        step("\x8D\x83\x4F", 1000); // it grew: the wait starts again
+        step(QByteArray(20, 'y')); // longer than the limit: shown at once
+        step("\r\n");
+        step("next\r\n");
+        QCOMPARE(
+            w->sink.shown,
+            (QStringList {u"prompt: "_s, u"+ログ"_s + QString(20, u'y'), u"+\r"_s, u"next\r"_s}));
         QCOMPARE(w->position(), QFileInfo(pathOf(u"wait.log"_s)).size() + 1);
     }
 
@@ -299,11 +275,11 @@ private Q_SLOTS:
     void invalidEntryFails()
     {
         auto w = watch(u"whatever.log"_s);
-        QVERIFY(!readLook(w->reader, 3, kSjis));
+        QVERIFY(!readLook(w->reader, 3, kSjis, w->sink));
         w->table.append(pathOf(u"whatever.log"_s), 42);
         rewrite(u"whatever.log"_s, "x");
         QVERIFY(!w->reader.setupFilePointer(1));
-        QVERIFY(!readLook(w->reader, 1, kSjis));
+        QVERIFY(!readLook(w->reader, 1, kSjis, w->sink));
     }
 };
 

@@ -9,10 +9,10 @@
 #include "FakePollTimer.h"
 #include "FakeTaskQueue.h"
 #include "GeneratedFileAccess.h"
+#include "ProcStatus.h"
 
 #include "engine/PollingCycle.h"
 
-#include <QFile>
 #include <QTest>
 
 #include <cstdio>
@@ -21,6 +21,8 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -37,32 +39,21 @@ constexpr qint64 kMiB = qint64(1) << 20;
 const QByteArray kLine
     = QByteArrayLiteral("2026-12-07 \x8d\x73 \x83\x8d\x83\x4f \xb1 INFO worker\r\n");
 
-qint64 mappedBytes()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmSize:"))
-            return line.mid(7).trimmed().split(' ').first().toLongLong() * 1024;
-    }
-    return -1;
-}
-
-// Runs body in a child process whose address space may grow by headroom bytes beyond what it
-// maps now; its exit status, or -1 when a signal (an abort) ended it.
-int inChild(qint64 headroom, const std::function<int()> &body)
+// Whether body holds in a child process whose address space may grow by headroom bytes beyond
+// what it maps now; false too when the child ends by a signal (an abort).
+bool inChild(qint64 headroom, const std::function<bool()> &body)
 {
     std::fflush(nullptr);
     const pid_t pid = ::fork();
     if (pid == 0) {
-        const rlimit limit {rlim_t(mappedBytes() + headroom), rlim_t(mappedBytes() + headroom)};
+        const rlim_t bytes = rlim_t(procStatusKb("VmSize") * 1024 + headroom);
+        const rlimit limit {bytes, bytes};
         ::setrlimit(RLIMIT_AS, &limit);
-        ::_exit(body());
+        ::_exit(body() ? 0 : 1);
     }
     int status = 0;
     ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 // The reading path over a generated file of the given size.
@@ -74,7 +65,7 @@ struct Reading
     }
     GeneratedFileAccess files;
     FakeClock clock;
-    CountedReading path {files, clock, QStringLiteral("generated.log")};
+    CountedReading path {files, clock, u"generated.log"_s};
 };
 
 } // namespace
@@ -93,33 +84,33 @@ private Q_SLOTS:
     void oneGigabyteInOneLookStaysWithinTheLimit()
     {
         const qint64 lines = (qint64(1) << 30) / kLine.size();
-        const int status = inChild(256 * kMiB, [lines] {
-            Reading reading(lines * kLine.size());
-            if (!reading.path.appender.readLog2(0))
-                return 2;
-            return reading.path.view.lineBreaks == lines ? 0 : 3;
-        });
-        QCOMPARE(status, 0);
+        QCOMPARE(inChild(256 * kMiB,
+                         [lines] {
+                             Reading reading(lines * kLine.size());
+                             return reading.path.appender.readLog2(0)
+                                 && reading.path.view.lineBreaks == lines;
+                         }),
+                 true);
     }
 
     void runningOutOfMemoryAsksInsteadOfAborting()
     {
-        const int status = inChild(128 * kMiB, [] {
-            Reading reading(qint64(1) << 30);
-            reading.path.view.keepText = true; // a view that keeps everything runs out first
-            FakePollTimer timer;
-            FakeMessageBox messages;
-            FakeTaskQueue turns;
-            PollingCycle cycle(reading.path.table, reading.path.appender, timer, messages,
-                               reading.path.view, turns, reading.clock, {});
-            timer.setEnabled(true);
-            timer.tick();
-            return messages.texts
-                    == QStringList {PollingCycle::failureQuestion(QStringLiteral("generated.log"))}
-                ? 0
-                : 4;
-        });
-        QCOMPARE(status, 0);
+        QCOMPARE(
+            inChild(128 * kMiB,
+                    [] {
+                        Reading reading(qint64(1) << 30);
+                        reading.path.view.keepText = true; // a view that keeps everything runs out
+                        FakePollTimer timer;
+                        FakeMessageBox messages;
+                        FakeTaskQueue turns;
+                        PollingCycle cycle(reading.path.table, reading.path.appender, timer,
+                                           messages, reading.path.view, turns, reading.clock, {});
+                        timer.setEnabled(true);
+                        timer.tick();
+                        return messages.texts
+                            == QStringList {PollingCycle::failureQuestion(u"generated.log"_s)};
+                    }),
+            true);
     }
 };
 

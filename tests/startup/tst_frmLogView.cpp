@@ -5,9 +5,7 @@
 #include "FakePollTimer.h"
 #include "platform/IniSettingsStore.h"
 #include "platform/LocalFileAccess.h"
-#include "platform/NativePath.h"
 #include "platform/PlainTextLogView.h"
-#include "platform/ProcessArgumentText.h"
 #include "startup/frmLogView.h"
 
 #include <QAction>
@@ -19,11 +17,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
-
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -124,38 +118,6 @@ private Q_SLOTS:
         desktop.write(QStringLiteral("a.log"), "a2\r\n", true);
         QVERIFY(desktop.tmrCheck.tick());
         QCOMPARE(viewText(window), QStringLiteral("b1\r\nb2\r\na1\r\na2\r\n"));
-    }
-
-    // Names are bytes from the command line to open(): a Shift_JIS name, one holding blanks and
-    // double quotes, and one Qt would take for its own option are all watched, shown with
-    // U+FFFD where they are not UTF-8.
-    void fileNamesAreBytesFromCommandLineToOpen()
-    {
-        Desktop desktop;
-        const QByteArrayList names = {"\x83\x8D\x83\x4F.log", "my \"odd\" log.txt", "-reverse"};
-        QByteArrayList paths {"pivex", "/v"};
-        for (const QByteArray &name : names) {
-            paths << QFile::encodeName(desktop.dir.path()) + '/' + name;
-            const int fd = ::open(paths.last().constData(), O_WRONLY | O_CREAT, 0600);
-            QVERIFY(fd >= 0);
-            QCOMPARE(::write(fd, name.constData(), size_t(name.size())), name.size());
-            QCOMPARE(::write(fd, "\n", 1), 1);
-            ::close(fd);
-        }
-        std::vector<const char *> argv;
-        for (const QByteArray &path : paths)
-            argv.push_back(path.constData());
-        desktop.arguments.split
-            = ProcessArgumentText(int(argv.size()), argv.data()).splitArguments();
-
-        frmLogView window(desktop.services);
-        QVERIFY(window.Form_Load());
-        QCOMPARE(window.windowTitle(),
-                 u"Pivex [\uFFFD\uFFFD\uFFFDO.log,my \"odd\" log.txt,-reverse]"_s);
-        QCOMPARE(window.lstFile().data(window.lstFile().index(0), Qt::DisplayRole).toString(),
-                 desktop.dir.path() + u"/\uFFFD\uFFFD\uFFFDO.log"_s);
-        QCOMPARE(viewText(window), u"ログ.log\r\nmy \"odd\" log.txt\r\n-reverse\r\n"_s);
-        QCOMPARE(NativePath::toBytes(window.lstFile().path(0)), paths.at(2));
     }
 
     void withoutViewModeOnlyNewLinesShow()

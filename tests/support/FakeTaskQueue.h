@@ -14,11 +14,10 @@ public:
     int runAll()
     {
         int ran = 0;
-        while (!tasks.empty()) {
+        for (; !tasks.empty(); ++ran) {
             auto task = std::move(tasks.front());
             tasks.pop_front();
             task();
-            ++ran;
         }
         return ran;
     }

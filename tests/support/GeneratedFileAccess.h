@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
-// One file of the given length made of a line repeated over and over, produced as it is read:
-// a growth of gigabytes without the disk. Every path names it.
+// One file, whatever the path: length bytes of a line repeated, made as they are read, so a
+// test can grow a file by gigabytes without the disk.
 class GeneratedFileAccess : public FileAccess
 {
 public:
@@ -18,42 +18,33 @@ public:
     bool exists(const QString &) const override { return true; }
     std::unique_ptr<OpenFile> openForReading(const QString &) const override
     {
-        return std::make_unique<File>(m_line, m_length);
+        return std::make_unique<File>(*this);
     }
 
 private:
-    class File : public OpenFile
+    struct File : OpenFile
     {
-    public:
-        File(const QByteArray &line, qint64 length)
-            : m_line(line)
-            , m_length(length)
+        explicit File(const GeneratedFileAccess &files)
+            : m_files(files)
         {
         }
-        std::optional<qint64> length() const override { return m_length; }
-        bool seek(qint64 offset) override
-        {
-            m_at = offset;
-            return true;
-        }
+        std::optional<qint64> length() const override { return m_files.m_length; }
+        bool seek(qint64 offset) override { return (m_at = offset) >= 0; }
         std::optional<QByteArray> read(qint64 n) override
         {
-            QByteArray bytes(qsizetype(std::clamp<qint64>(m_length - m_at, 0, n)),
+            const QByteArray &line = m_files.m_line;
+            QByteArray bytes(qsizetype(std::clamp<qint64>(m_files.m_length - m_at, 0, n)),
                              Qt::Uninitialized);
-            for (qsizetype done = 0; done < bytes.size();) {
-                const qsizetype in = qsizetype(m_at % m_line.size());
-                const qsizetype take = std::min(bytes.size() - done, m_line.size() - in);
-                std::memcpy(bytes.data() + done, m_line.constData() + in, size_t(take));
-                done += take;
-                m_at += take;
+            for (qsizetype done = 0, take = 0; done < bytes.size(); done += take, m_at += take) {
+                const qsizetype in = qsizetype(m_at % line.size());
+                take = std::min(bytes.size() - done, line.size() - in);
+                std::memcpy(bytes.data() + done, line.constData() + in, size_t(take));
             }
             return bytes;
         }
         std::optional<FileIdentity> identity() const override { return FileIdentity {1, 1}; }
 
-    private:
-        const QByteArray &m_line;
-        qint64 m_length;
+        const GeneratedFileAccess &m_files;
         qint64 m_at = 0;
     };
 
