@@ -14,9 +14,9 @@ struct FollowState
     // The start of the current line has been shown already (it waited too long for its end, or
     // grew too long): the next text of this file continues it.
     bool midLine = false;
-    // The unfinished last line left unread at the last look: its size in bytes, and since when
-    // (on the reader's clock) it has had that size.
-    qint64 heldBytes = 0;
+    // The unfinished last line left unread at the last look: its size in bytes (-1 for none),
+    // and since when (on the reader's clock) it has had that size.
+    qint64 heldBytes = -1;
     qint64 heldSinceMs = 0;
     // The file last read under the entry's name; unknown until it is first opened.
     std::optional<FileIdentity> identity;

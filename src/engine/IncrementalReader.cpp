@@ -144,10 +144,12 @@ std::optional<Difference> IncrementalReader::getDifference(OpenFile &lngFileNum,
         state.afterCr = false;
     }
     result.bytesTaken = (pairsWithCr ? 1 : 0) + lines;
+    if (result.bytesTaken > 0)
+        state.heldBytes = -1; // what waited has been taken; an unfinished line now is a new one
 
     const QByteArrayView unfinished = rest.sliced(lines);
     const qint64 now = m_clock.nowMs();
-    const bool sameAsLastLook = lines == 0 && !pairsWithCr && unfinished.size() == state.heldBytes;
+    const bool sameAsLastLook = unfinished.size() == state.heldBytes;
     const bool waitedLongEnough = result.reachedEnd && !unfinished.isEmpty() && sameAsLastLook
         && now - state.heldSinceMs >= m_limits.heldMs;
     if (unfinished.size() > m_limits.heldBytes || waitedLongEnough) {
@@ -158,7 +160,7 @@ std::optional<Difference> IncrementalReader::getDifference(OpenFile &lngFileNum,
             state.midLine = true;
             state.afterCr = false;
         }
-        state.heldBytes = 0;
+        state.heldBytes = -1;
     } else if (result.reachedEnd && !sameAsLastLook) {
         state.heldBytes = unfinished.size();
         state.heldSinceMs = now;
