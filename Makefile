@@ -16,7 +16,8 @@ JOBS ?= $(shell nproc)
 
 DEB_PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev qt6-base-dev-tools qt6-base-private-dev \
 	qt6-translations-l10n libgl-dev fonts-noto-cjk xvfb xauth xdotool xclip imagemagick \
-	python3 x11-utils
+	python3 x11-utils openbox librsvg2-bin qt6-gtk-platformtheme \
+	lintian desktop-file-utils appstream dpkg-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
