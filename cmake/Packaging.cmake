@@ -43,12 +43,13 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME pivex)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "monitor for growing Japanese log files")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Pivex follows up to eleven text files that other programs append to and shows\n"
-    "what they add in one scrolling window on a polling timer, with a Japanese user\n"
-    "interface. The files are logs in Shift_JIS or EUC-JP; a grep mode shows only\n"
-    "new lines holding a keyword. Pivex never writes to a watched file.")
-string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
+# One string, broken into the short lines the package's control file wants.
+set(CPACK_PACKAGE_DESCRIPTION "\
+Pivex follows up to eleven text files that other programs append to and\n\
+shows what they add in one scrolling window on a polling timer, with a\n\
+Japanese user interface. The files are logs in Shift_JIS or EUC-JP. A grep\n\
+mode shows only new lines holding a keyword. Pivex never writes to a\n\
+watched file.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE
