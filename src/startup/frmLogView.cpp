@@ -158,10 +158,8 @@ void frmLogView::LoadSettings()
     LogViewSettings target(*this);
     const SettingsResult result = SettingsLoader(m_services.settings).LoadSettings(target);
     if (!result.ok()) {
-        m_services.messages.inform(QStringLiteral("設定ファイルの値が正しくありません [")
-                                   + m_services.settings.location(kApplication)
-                                   + QStringLiteral("] ") + result.failedKey
-                                   + QStringLiteral("\r\n既定の値で起動します"));
+        m_services.messages.inform(
+            SettingsLoader::brokenValueMessage(result, m_services.settings.location(kApplication)));
     }
 }
 

@@ -170,8 +170,11 @@ private Q_SLOTS:
         frmLogView window(desktop.services);
         QVERIFY(window.Form_Load());
         QCOMPARE(desktop.messages.texts.size(), 1);
-        QVERIFY(desktop.messages.texts.first().contains(desktop.settings.location(app)));
-        QVERIFY(desktop.messages.texts.first().contains(QStringLiteral("Encode")));
+        // It names the values that start at their defaults, and only those.
+        QCOMPARE(
+            desktop.messages.texts.first(),
+            QStringLiteral("設定ファイルの値が正しくありません [") + desktop.settings.location(app)
+                + QStringLiteral("] Encode\r\nEncode、FontName、FontSize は既定の値で起動します"));
         QCOMPARE(desktop.tmrCheck.interval(), 500); // loaded before the broken key
         QCOMPARE(window.engineState().CharacterSet, 0); // built-in from there on
         QCOMPARE(window.rtfLog().font().pointSizeF(), 14.0); // not read: built-in
