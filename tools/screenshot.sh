@@ -41,18 +41,11 @@ if [ "${PIVEX_WM:-openbox}" = openbox ]; then
     sleep 1
 fi
 
-# Waits for a visible window whose name matches; prints its id.
-wait_window() {
-    for _ in $(seq 100); do
-        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
-        if [ -n "$id" ]; then
-            echo "$id"
-            return 0
-        fi
-        sleep 0.1
-    done
-    echo "no window named '$1'" >&2
-    return 1
+# wait_window and fail, shared with the end-to-end scripts.
+source "$root/tests/e2e/lib.bash"
+# Waits for the window or gives up with a message.
+window() {
+    wait_window "$1" || fail "no window named '$1' came"
 }
 
 # The screen's area of a window, its frame included when a window manager draws one.
@@ -92,7 +85,7 @@ log=$work/app.log
 
 "$binary" '/w="受注バッチ"' /v "$log" &
 pids+=($!)
-win=$(wait_window '^受注バッチ \[')
+win=$(window '^受注バッチ \[')
 xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus --sync "$win"
 xdotool windowsize --sync "$win" 900 330
 sleep 0.5
@@ -120,7 +113,7 @@ take_dialog() {
     xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus --sync "$win"
     # shellcheck disable=SC2086
     xdotool key --delay 300 $keys
-    id=$(wait_window "^$title\$")
+    id=$(window "^$title\$")
     sleep 0.5
     shoot "$id" "$all_dir/$name.png"
     xdotool windowactivate --sync "$id" 2>/dev/null || xdotool windowfocus --sync "$id"
@@ -128,6 +121,21 @@ take_dialog() {
     sleep 0.3
 }
 take_dialog "alt+f c" 監視ファイル指定 file-list Return # no cancel: OK hides it
+# The file-open dialog, through 追加 of the file list (Tab leads from the list to 追加).
+xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus --sync "$win"
+xdotool key --delay 300 alt+f c
+list=$(window '^監視ファイル指定$')
+xdotool key --delay 300 Tab space
+open=$(window '^監視するファイルの指定$')
+sleep 0.5
+shoot "$open" "$all_dir/file-open.png"
+xdotool windowactivate --sync "$open" 2>/dev/null || xdotool windowfocus --sync "$open"
+xdotool key Escape
+sleep 0.3
+# The focus is back on 追加, where Enter would open it again: on to OK instead.
+xdotool windowactivate --sync "$list" 2>/dev/null || xdotool windowfocus --sync "$list"
+xdotool key --delay 200 Tab Tab space
+sleep 0.3
 take_dialog "ctrl+f" 検索 search Escape
 take_dialog "alt+s o" オプション options Escape
 take_dialog "alt+s k" grep文字列指定 keyword Escape
@@ -136,7 +144,8 @@ take_dialog "alt+h a" Pivexについて about Escape
 # A message box, for its title bar's icon: grep mode without a keyword refuses with one.
 xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus --sync "$win"
 xdotool key --delay 300 alt+s g
-box=$(wait_window '^Pivex$')
+box=$(window '^Pivex$')
 sleep 0.5
 shoot "$box" "$all_dir/message.png"
-xdotool key --window "$box" Return
+xdotool windowactivate --sync "$box" 2>/dev/null || xdotool windowfocus --sync "$box"
+xdotool key Return
