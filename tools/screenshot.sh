@@ -19,7 +19,7 @@ fi
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 if [ -z "${PIVEX_SCREENSHOT_INNER:-}" ]; then
-    PIVEX_SCREENSHOT_INNER=1 exec xvfb-run -a -s '-screen 0 1280x960x24' \
+    PIVEX_SCREENSHOT_INNER=1 exec xvfb-run -a -n $((100 + RANDOM % 800)) -s '-screen 0 1280x960x24 -noreset' \
         bash "$0" "$binary" ${all_dir:+--all "$all_dir"}
 fi
 
