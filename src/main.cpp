@@ -5,6 +5,8 @@
 #include "platform/QtFileOpenDialog.h"
 #include "platform/QtMessageBox.h"
 #include "platform/QtPollTimer.h"
+#include "startup/CommandLineHelp.h"
+#include "startup/ProgramIcon.h"
 #include "startup/frmLogView.h"
 
 #include <QApplication>
@@ -16,13 +18,19 @@
 
 int main(int argc, char *argv[])
 {
-    // Every argument is Pivex's: taken as bytes before Qt could take its own options (-style,
-    // -reverse) out of them, and Qt is given none of them.
+    // Answered on the terminal before Qt looks for a display: no window, no settings read.
+    if (const auto status = CommandLineHelp::answer(argc, argv, stdout))
+        return *status;
+
+    // Every other argument is Pivex's: taken as bytes before Qt could take its own options
+    // (-style, -reverse) out of them, and Qt is given none of them.
     ProcessArgumentText arguments(argc, argv);
     int qtArgc = std::min(argc, 1);
     QApplication app(qtArgc, argv);
     QApplication::setApplicationName(QStringLiteral("Pivex"));
     QApplication::setDesktopFileName(QStringLiteral("pivex"));
+    // Every window, message boxes included, shows it in its title bar.
+    QApplication::setWindowIcon(ProgramIcon::icon());
 
     // Qt's own dialogs (the file-open dialog above all) speak Japanese like the rest.
     QTranslator qtTranslations;
