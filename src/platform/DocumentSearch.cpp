@@ -1,6 +1,6 @@
 #include "platform/DocumentSearch.h"
 
-#include "platform/TextSearch.h"
+#include "view/store/TextSearch.h"
 
 #include <QTextBlock>
 #include <QTextDocument>

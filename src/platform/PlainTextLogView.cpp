@@ -1,7 +1,7 @@
 #include "platform/PlainTextLogView.h"
 
 #include "platform/DocumentSearch.h"
-#include "platform/TextSearch.h"
+#include "view/store/TextSearch.h"
 
 #include <QPalette>
 #include <QPlainTextEdit>

@@ -1,7 +1,7 @@
 #include "commands/DialogHolder.h"
 #include "commands/frmSearch.h"
 #include "platform/PlainTextLogView.h"
-#include "platform/TextSearch.h"
+#include "view/store/TextSearch.h"
 
 #include "FakeMessageBox.h"
 #include "TabWalk.h"

@@ -1,6 +1,6 @@
 #include "platform/PlainTextLogView.h"
 #include "platform/SoftBreaks.h"
-#include "platform/TextSearch.h"
+#include "view/store/TextSearch.h"
 
 #include <QPlainTextEdit>
 
