@@ -5,7 +5,7 @@
 
 #include "platform/IniSettingsStore.h"
 #include "platform/LocalFileAccess.h"
-#include "platform/PlainTextLogView.h"
+#include "view/StoreLogView.h"
 #include "platform/ProcessArgumentText.h"
 #include "platform/QtClipboard.h"
 #include "platform/QtFileOpenDialog.h"

@@ -5,11 +5,11 @@
 // process's resident set. The cost of a burst must not grow with the log: the last bursts
 // into the full view alternate with bursts into a second view that holds about 10k lines, so
 // both figures are taken under the same load of a shared machine.
-#include "platform/PlainTextLogView.h"
+#include "view/StoreLogView.h"
 
+#include "view/LogScrollView.h"
 #include <QApplication>
 #include <QFile>
-#include <QPlainTextEdit>
 
 #include <algorithm>
 #include <cstdio>
@@ -72,7 +72,7 @@ double median(std::vector<double> values)
 namespace {
 
 // One burst as the appender makes it; returns its cost in milliseconds.
-double appendBurst(PlainTextLogView &view, int burst)
+double appendBurst(StoreLogView &view, int burst)
 {
     const QString text = makeBurst(burst);
     const double start = threadMs();
@@ -84,7 +84,7 @@ double appendBurst(PlainTextLogView &view, int burst)
     return threadMs() - start;
 }
 
-void show(PlainTextLogView &view)
+void show(StoreLogView &view)
 {
     view.widget()->resize(800, 600);
     view.widget()->show();
@@ -96,14 +96,14 @@ void show(PlainTextLogView &view)
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    PlainTextLogView full;
+    StoreLogView full;
     show(full);
     const long rssBefore = residentBytes();
     for (int burst = 0; burst < kBursts; ++burst)
         appendBurst(full, burst);
     const long rssAfter = residentBytes();
 
-    PlainTextLogView small;
+    StoreLogView small;
     show(small);
     for (int burst = 0; burst < kSmallStart; ++burst)
         appendBurst(small, burst);

@@ -4,7 +4,7 @@
 // the median of a few steps.
 #include "commands/frmSearch.h"
 #include "platform/MessageBox.h"
-#include "platform/PlainTextLogView.h"
+#include "view/StoreLogView.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -57,7 +57,7 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
 
-    PlainTextLogView view;
+    StoreLogView view;
     view.setText(makeLog());
 
     CountingMessageBox messages;

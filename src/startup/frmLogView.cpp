@@ -14,7 +14,6 @@
 #include "platform/ArgumentText.h"
 #include "platform/Cp932Decoder.h"
 #include "platform/MessageBox.h"
-#include "platform/PlainTextLogView.h"
 #include "platform/PollTimer.h"
 #include "platform/SettingsStore.h"
 #include "platform/ViewFonts.h"
@@ -26,11 +25,12 @@
 #include "startup/ArgumentTokenizer.h"
 #include "startup/LogViewArguments.h"
 #include "startup/StartupFiles.h"
+#include "view/LogScrollView.h"
+#include "view/StoreLogView.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 
 namespace {
 constexpr int kClientWidth = 7890 / 15; // 526 pixels
@@ -70,7 +70,7 @@ frmLogView::frmLogView(const DesktopServices &services, QWidget *parent)
     // sizes it.
     auto *client = new QWidget(this);
     setCentralWidget(client);
-    m_view = std::make_unique<PlainTextLogView>(client);
+    m_view = std::make_unique<StoreLogView>(client);
     m_view->widget()->move(0, 0);
     m_view->setFont(ViewFonts::resolve(QStringLiteral("Terminal"), 13.5));
 
@@ -82,6 +82,8 @@ frmLogView::frmLogView(const DesktopServices &services, QWidget *parent)
                                                      m_services.messages);
     m_grep = std::make_unique<GrepCommands>(m_state, m_services.messages);
     m_edit = std::make_unique<EditCommands>(*m_view, m_services.clipboard, m_services.messages);
+    // The view's own Ctrl+C and コピー copy the way the edit menu does.
+    connect(m_view->widget(), &LogScrollView::copyRequested, this, &frmLogView::mnuCopy_Click);
 
     buildMenus();
     resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());

@@ -18,7 +18,7 @@ class FileListOperations;
 class GrepCommands;
 class IncrementalReader;
 class LogAppender;
-class PlainTextLogView;
+class StoreLogView;
 class PollingCycle;
 class QAction;
 class QMenu;
@@ -64,7 +64,7 @@ public:
     // State the dialogs and tests look at.
     EngineState &engineState() { return m_state; }
     WatchedFileTable &lstFile() { return m_table; }
-    PlainTextLogView &rtfLog() { return *m_view; }
+    StoreLogView &rtfLog() { return *m_view; }
     PollTimer &tmrCheck() { return m_services.tmrCheck; }
     QString WindowTitle;
     bool ViewMode = false;
@@ -106,7 +106,7 @@ private:
     EngineState m_state;
     WatchedFileTable m_table;
     std::unique_ptr<Cp932Decoder> m_decoder;
-    std::unique_ptr<PlainTextLogView> m_view;
+    std::unique_ptr<StoreLogView> m_view;
     std::unique_ptr<IncrementalReader> m_reader;
     std::unique_ptr<LogAppender> m_appender;
     std::unique_ptr<PollingCycle> m_polling;

@@ -6,7 +6,7 @@
 #include "engine/WatchedFileTable.h"
 #include "platform/Cp932Decoder.h"
 #include "platform/LocalFileAccess.h"
-#include "platform/PlainTextLogView.h"
+#include "view/StoreLogView.h"
 
 #include <QTemporaryDir>
 
@@ -20,7 +20,7 @@ struct WatchedLogs
     WatchedFileTable table;
     IncrementalReader reader {files, decoder, table};
     EngineState state;
-    PlainTextLogView view;
+    StoreLogView view;
     LogAppender appender {reader, state, view};
 
     QString pathOf(const QString &name) const { return dir.filePath(name); }
