@@ -114,8 +114,16 @@ void LogScrollView::appended()
     Q_EMIT contentsChanged();
 }
 
+void LogScrollView::coloursChanged()
+{
+    ++m_styleVersion;
+    m_lineImages.clear();
+    viewport()->update();
+}
+
 void LogScrollView::replaced()
 {
+    m_lineImages.clear();
     m_selection = {};
     m_wantedX = -1;
     m_widest = 0;
@@ -225,7 +233,10 @@ void LogScrollView::resizeEvent(QResizeEvent *event)
 void LogScrollView::changeEvent(QEvent *event)
 {
     QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        coloursChanged();
     if (event->type() == QEvent::FontChange) {
+        coloursChanged();
         m_layout.setFont(font());
         m_widest = 0;
         updateScrollBars();
@@ -236,9 +247,10 @@ void LogScrollView::changeEvent(QEvent *event)
 void LogScrollView::paintEvent(QPaintEvent *event)
 {
     QPainter painter(viewport());
-    const ViewPainter::Look look {palette(), m_colours, m_selection,
-                                  hasFocus() && m_caretOn && m_selection.isEmpty()};
-    ViewPainter::paint(painter, m_layout, m_source, look, event->rect());
+    const ViewPainter::Look look {palette(),      m_colours,
+                                  m_selection,    hasFocus() && m_caretOn && m_selection.isEmpty(),
+                                  m_styleVersion, viewport()->devicePixelRatioF()};
+    ViewPainter::paint(painter, m_layout, m_source, look, event->rect(), m_lineImages);
 }
 
 void LogScrollView::selectionMoved(bool byUser)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "view/ViewLayout.h"
+#include "view/ViewPainter.h"
 #include "view/ViewSelection.h"
 
 #include <QAbstractScrollArea>
@@ -44,6 +45,8 @@ public:
     // The caret's rectangle in viewport coordinates.
     QRect caretRect() const { return m_layout.caretRect(m_selection.caret); }
     void ensureCaretVisible();
+    // The colours of text already shown changed.
+    void coloursChanged();
 
 Q_SIGNALS:
     void copyRequested();
@@ -94,4 +97,6 @@ private:
     QElapsedTimer m_sinceDoubleClick;
     QPoint m_doubleClickPoint;
     QMenu *m_menu = nullptr;
+    ViewPainter::LineImages m_lineImages;
+    quint64 m_styleVersion = 0;
 };

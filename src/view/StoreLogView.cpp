@@ -123,7 +123,7 @@ void StoreLogView::setSelectionTextColor(const QColor &color)
     if (length > 0) {
         const qsizetype start = selectionStart();
         m_colours.paint(start, start + length, color);
-        m_widget->viewport()->update();
+        m_widget->coloursChanged();
         return;
     }
     // Kept apart from the text: moving the caret to the end before an append would otherwise

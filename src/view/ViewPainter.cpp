@@ -14,10 +14,10 @@ QColor textColour(const Look &look, qint64 offset)
     return colour.isValid() ? colour : look.palette.color(QPalette::Text);
 }
 
-void paintLine(QPainter &painter, const ViewLayout &layout, const Look &look, LineNo line, int y)
+void paintLine(QPainter &painter, const ViewLayout &layout, const Look &look,
+               const ViewLayout::Segment &segment, int y)
 {
     const GlyphMetrics &metrics = layout.metrics();
-    const ViewLayout::Segment segment = layout.visibleSegment(line);
     const qint64 selStart = look.selection.start().value;
     const qint64 selEnd = look.selection.end().value;
     const qreal left = layout.left();
@@ -74,20 +74,73 @@ void paintLine(QPainter &painter, const ViewLayout &layout, const Look &look, Li
 
 } // namespace
 
-void paint(QPainter &painter, const ViewLayout &layout, const TextSource &source, const Look &look,
-           const QRect &area)
+const QImage *LineImages::find(const Key &key)
 {
-    painter.fillRect(area, look.palette.color(QPalette::Base));
-    painter.setFont(layout.metrics().font());
+    for (Entry &entry : m_entries) {
+        if (entry.key == key) {
+            entry.lastUse = ++m_clock;
+            return &entry.image;
+        }
+    }
+    return nullptr;
+}
+
+void LineImages::put(const Key &key, QImage image, qint64 keep)
+{
+    if (qint64(m_entries.size()) >= keep) {
+        m_entries.erase(
+            std::min_element(m_entries.begin(), m_entries.end(),
+                             [](const Entry &a, const Entry &b) { return a.lastUse < b.lastUse; }));
+    }
+    m_entries.push_back({key, std::move(image), ++m_clock});
+}
+
+void paint(QPainter &painter, const ViewLayout &layout, const TextSource &source, const Look &look,
+           const QRect &area, LineImages &images)
+{
     const int height = layout.metrics().lineHeight();
+    const int width = layout.viewportSize().width();
     const int firstRow = std::max(0, area.top() / height);
     const int lastRow = std::max(firstRow, area.bottom() / height);
     const qint64 lines = source.lineCount();
-    for (int row = firstRow; row <= lastRow; ++row) {
+    const qint64 selStart = look.selection.start().value;
+    const qint64 selEnd = look.selection.end().value;
+    int row = firstRow;
+    for (; row <= lastRow; ++row) {
         const LineNo line = layout.topLine() + row;
         if (line.value >= lines)
             break;
-        paintLine(painter, layout, look, line, row * height);
+        const ViewLayout::Segment segment = layout.visibleSegment(line);
+        const qint64 from = std::max(selStart, segment.start.value);
+        const qint64 to = std::min(selEnd, segment.lineEnd.value + 2);
+        const LineImages::Key key {source.lineStart(line).value,
+                                   segment.start.value,
+                                   segment.text.size(),
+                                   segment.lineEnd.value,
+                                   from < to ? from : 0,
+                                   from < to ? to : 0,
+                                   layout.left(),
+                                   width,
+                                   look.styleVersion};
+        const QImage *image = images.find(key);
+        if (!image) {
+            QImage drawn(QSize(width, height) * look.devicePixelRatio, QImage::Format_RGB32);
+            drawn.setDevicePixelRatio(look.devicePixelRatio);
+            QPainter linePainter(&drawn);
+            linePainter.fillRect(QRect(0, 0, width, height), look.palette.color(QPalette::Base));
+            linePainter.setFont(layout.metrics().font());
+            paintLine(linePainter, layout, look, segment, 0);
+            linePainter.end();
+            images.put(key, std::move(drawn), 2 * layout.shownLines() + 2);
+            image = images.find(key);
+        }
+        painter.drawImage(QPoint(0, row * height), *image);
+    }
+    const int textBottom = row * height;
+    if (textBottom <= area.bottom()) {
+        painter.fillRect(
+            QRect(area.left(), textBottom, area.width(), area.bottom() - textBottom + 1),
+            look.palette.color(QPalette::Base));
     }
     if (look.caretShown) {
         const QRect caret = layout.caretRect(look.selection.caret);
