@@ -7,8 +7,12 @@
 GlyphMetrics::GlyphMetrics(const QFont &font)
     : m_font(font)
     , m_metrics(font)
-    , m_advances(0x10000, -1.0f)
+    , m_advances(0x10000, kUnmeasured)
 {
+    // Units whose width depends on their neighbours or position never enter the table.
+    m_advances[u'\t'] = kSpecial;
+    for (char32_t unit = 0xD800; unit <= 0xDFFF; ++unit)
+        m_advances[unit] = kSpecial;
     // Qt picks a fallback face per script; laying out a mixed sample shows how tall a line
     // gets when both are on it.
     QTextLayout sample(QStringLiteral("Ag|あ漢ｱ"), font);
@@ -33,7 +37,7 @@ char16_t GlyphMetrics::shown(char16_t unit)
 qreal GlyphMetrics::unitAdvance(char16_t unit) const
 {
     float &cached = m_advances[unit];
-    if (cached < 0)
+    if (cached == kUnmeasured)
         cached = float(m_metrics.horizontalAdvance(QChar(shown(unit))));
     return cached;
 }
@@ -47,12 +51,20 @@ qreal GlyphMetrics::advance(QStringView text, qsizetype at, qreal x) const
         return m_metrics.horizontalAdvance(text.sliced(at, 2).toString());
     if (QChar::isLowSurrogate(unit) && at > 0 && text[at - 1].isHighSurrogate())
         return 0;
+    if (QChar::isSurrogate(unit)) // a lone one: drawn as the replacement glyph
+        return m_metrics.horizontalAdvance(QChar(0xFFFD));
     return unitAdvance(unit);
 }
 
 qreal GlyphMetrics::advanceOver(QStringView text, qreal x) const
 {
-    for (qsizetype i = 0; i < text.size(); ++i)
-        x += advance(text, i, x);
+    // Measured units straight from the table; tabs, surrogates and units not measured yet
+    // (all negative there) the long way.
+    const char16_t *units = text.utf16();
+    const float *table = m_advances.data();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const float width = table[units[i]];
+        x += width >= 0 ? qreal(width) : advance(text, i, x);
+    }
     return x;
 }

@@ -36,10 +36,13 @@ public:
 private:
     qreal unitAdvance(char16_t unit) const;
 
+    static constexpr float kUnmeasured = -1;
+    static constexpr float kSpecial = -2;
+
     QFont m_font;
     QFontMetricsF m_metrics;
     int m_lineHeight = 1;
     int m_ascent = 1;
     qreal m_tabWidth = 8;
-    mutable std::vector<float> m_advances; // per unit, negative until measured
+    mutable std::vector<float> m_advances; // per unit; kUnmeasured, or kSpecial for tab, surrogates
 };

@@ -50,35 +50,34 @@ ByteMatcher::ByteMatcher(QStringView word, Qt::CaseSensitivity sensitivity)
         char bytes[3];
         m_encoded.append(bytes, UnitCoding::encodeUnit(c.unicode(), bytes));
     }
-    if (m_word.isEmpty())
-        return;
-
-    if (m_caseSensitive) {
-        m_minLength = m_encoded.size();
-        addUnitConditions({m_word.front().unicode()}, 0);
-        addUnitConditions({m_word.back().unicode()},
-                          m_encoded.size() - UnitCoding::encodedLength(m_word.back().unicode()));
-        return;
-    }
-    // Without case, a hit's length in bytes is fixed only when every unit's fold mates
-    // encode to as many bytes as the unit itself.
-    bool fixedLength = true;
+    // Filter on the word's first units, then on its last: as long as every unit before has
+    // mates of one encoded length only, the next unit's bytes sit at a known distance.
     qsizetype shortest = 0;
-    for (const QChar c : std::as_const(m_word)) {
+    bool fixedLength = true;
+    qsizetype offset = 0;
+    for (qsizetype k = 0; k < m_word.size(); ++k) {
+        const std::vector<char16_t> mates = matesOf(m_word.at(k).unicode());
         int fewest = 3;
-        for (const char16_t mate : unitsFoldingTo(c.unicode())) {
+        bool uniform = true;
+        for (const char16_t mate : mates) {
             fewest = std::min(fewest, UnitCoding::encodedLength(mate));
-            fixedLength = fixedLength
-                && UnitCoding::encodedLength(mate) == UnitCoding::encodedLength(c.unicode());
+            uniform = uniform
+                && UnitCoding::encodedLength(mate) == UnitCoding::encodedLength(mates.front());
         }
-        shortest += fewest;
+        shortest += mates.empty() ? 1 : fewest;
+        if (fixedLength && (k < 2 || k + 1 == m_word.size()))
+            addUnitConditions(mates, offset);
+        fixedLength = fixedLength && uniform && !mates.empty();
+        offset += mates.empty() ? 1 : UnitCoding::encodedLength(mates.front());
     }
     m_minLength = shortest;
-    addUnitConditions(unitsFoldingTo(m_word.front().unicode()), 0);
-    if (fixedLength && m_word.size() > 1) {
-        addUnitConditions(unitsFoldingTo(m_word.back().unicode()),
-                          m_encoded.size() - UnitCoding::encodedLength(m_word.back().unicode()));
-    }
+}
+
+std::vector<char16_t> ByteMatcher::matesOf(char16_t unit) const
+{
+    if (m_caseSensitive)
+        return {unit};
+    return unitsFoldingTo(unit);
 }
 
 void ByteMatcher::addUnitConditions(const std::vector<char16_t> &members, qsizetype offset)
@@ -129,7 +128,13 @@ bool ByteMatcher::matchesAt(const unsigned char *p, qsizetype available) const
         if (at >= available)
             return false;
         const unsigned char b = p[at];
-        const int length = b < 0x80 ? 1 : (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : 0;
+        if (b < 0x80) { // ASCII folds to ASCII, and only letters change
+            if ((b >= 'A' && b <= 'Z' ? b + 0x20 : b) != expected.unicode())
+                return false;
+            ++at;
+            continue;
+        }
+        const int length = (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : 0;
         if (length == 0 || at + length > available)
             return false;
         char16_t unit = b;
@@ -151,26 +156,46 @@ qsizetype ByteMatcher::findByte(QByteArrayView bytes, qsizetype from) const
     const qsizetype last = size - std::max(m_minLength, m_reach); // last candidate to test
     qsizetype i = from;
 #if defined(__SSE2__)
-    // Sixteen candidates at a time: each condition's byte against each of its values.
-    __m128i values[4][4];
+    // Sixteen candidates at a time. Most chunks hold no byte of the first test at all, so the
+    // others are only looked at when it passes.
+    struct Test
+    {
+        __m128i values[4];
+        int count;
+        qsizetype offset;
+    };
+    Test tests[4];
     for (size_t c = 0; c < m_conditions.size(); ++c) {
-        for (size_t v = 0; v < 4; ++v) {
-            const auto &list = m_conditions[c].values;
-            values[c][v] = _mm_set1_epi8(char(list[std::min(v, list.size() - 1)]));
+        const auto &list = m_conditions[c].values;
+        Test &test = tests[c];
+        test.offset = m_conditions[c].offset;
+        test.count = int(list.size());
+        // An ASCII letter in both cases is one test on the byte with its case bit set.
+        if (list.size() == 2 && (list[0] | 0x20) == (list[1] | 0x20) && list[0] != list[1]
+            && (list[0] | 0x20) >= 'a' && (list[0] | 0x20) <= 'z') {
+            test.count = -1;
+            test.values[0] = _mm_set1_epi8(char(list[0] | 0x20));
+            continue;
         }
+        for (size_t v = 0; v < list.size(); ++v)
+            test.values[v] = _mm_set1_epi8(char(list[v]));
     }
-    for (; i + 15 <= last; i += 16) {
-        __m128i all = _mm_set1_epi8(char(0xFF));
-        for (size_t c = 0; c < m_conditions.size(); ++c) {
-            const __m128i data = _mm_loadu_si128(
-                reinterpret_cast<const __m128i *>(p + i + m_conditions[c].offset));
-            const __m128i any = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(data, values[c][0]),
-                                                          _mm_cmpeq_epi8(data, values[c][1])),
-                                             _mm_or_si128(_mm_cmpeq_epi8(data, values[c][2]),
-                                                          _mm_cmpeq_epi8(data, values[c][3])));
-            all = _mm_and_si128(all, any);
-        }
-        for (unsigned mask = unsigned(_mm_movemask_epi8(all)); mask != 0; mask &= mask - 1) {
+    const auto hits = [p](const Test &test, qsizetype at) {
+        __m128i data = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + at + test.offset));
+        if (test.count < 0)
+            return _mm_movemask_epi8(
+                _mm_cmpeq_epi8(_mm_or_si128(data, _mm_set1_epi8(0x20)), test.values[0]));
+        __m128i any = _mm_cmpeq_epi8(data, test.values[0]);
+        for (int v = 1; v < test.count; ++v)
+            any = _mm_or_si128(any, _mm_cmpeq_epi8(data, test.values[v]));
+        return _mm_movemask_epi8(any);
+    };
+    const size_t testCount = m_conditions.size();
+    for (; testCount > 0 && i + 15 <= last; i += 16) {
+        unsigned mask = unsigned(hits(tests[0], i));
+        for (size_t c = 1; mask != 0 && c < testCount; ++c)
+            mask &= unsigned(hits(tests[c], i));
+        for (; mask != 0; mask &= mask - 1) {
             const qsizetype at = i + std::countr_zero(mask);
             if (matchesAt(p + at, size - at))
                 return at;

@@ -35,6 +35,8 @@ private:
     bool matchesAt(const unsigned char *p, qsizetype available) const;
     bool passes(const unsigned char *p) const;
     void addUnitConditions(const std::vector<char16_t> &members, qsizetype offset);
+    // The units that match this one of the word.
+    std::vector<char16_t> matesOf(char16_t unit) const;
 
     QString m_word; // folded when matching without case
     QByteArray m_encoded;

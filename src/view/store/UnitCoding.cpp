@@ -1,5 +1,6 @@
 #include "view/store/UnitCoding.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -9,37 +10,7 @@ namespace {
 
 constexpr quint64 kHighBits = 0x8080808080808080ULL;
 
-// Four UTF-16 units, read as one 64-bit word, are all ASCII and none is CR or LF.
-inline bool plainAscii(quint64 four)
-{
-    if (four & 0xFF80FF80FF80FF80ULL)
-        return false;
-    // A lane equal to CR or LF turns zero after the xor; find zero lanes the usual way.
-    constexpr quint64 ones = 0x0001000100010001ULL;
-    constexpr quint64 highs = 0x8000800080008000ULL;
-    const quint64 cr = four ^ (ones * 0x0D);
-    const quint64 lf = four ^ (ones * 0x0A);
-    return !((((cr - ones) & ~cr) | ((lf - ones) & ~lf)) & highs);
-}
-
 } // namespace
-
-int encodeUnit(char16_t unit, char *out)
-{
-    if (unit < 0x80) {
-        out[0] = char(unit);
-        return 1;
-    }
-    if (unit < 0x800) {
-        out[0] = char(0xC0 | (unit >> 6));
-        out[1] = char(0x80 | (unit & 0x3F));
-        return 2;
-    }
-    out[0] = char(0xE0 | (unit >> 12));
-    out[1] = char(0x80 | ((unit >> 6) & 0x3F));
-    out[2] = char(0x80 | (unit & 0x3F));
-    return 3;
-}
 
 qsizetype Encoder::encodeInto(char *out, qsizetype capacity, qint64 &units, qint64 &breaks)
 {
@@ -54,21 +25,30 @@ qsizetype Encoder::encodeInto(char *out, qsizetype capacity, qint64 &units, qint
     const qsizetype size = m_text.size();
     qsizetype i = m_next;
     while (i < size) {
-        // Runs of plain ASCII, four units at a time (lanes read in little-endian order).
-        while (std::endian::native == std::endian::little && i + 4 <= size
-               && written + 4 <= capacity) {
-            quint64 four;
-            std::memcpy(&four, text + i, sizeof four);
-            if (!plainAscii(four))
-                break;
-            out[written] = char(four);
-            out[written + 1] = char(four >> 16);
-            out[written + 2] = char(four >> 32);
-            out[written + 3] = char(four >> 48);
-            written += 4;
-            units += 4;
-            i += 4;
+        // While three bytes a unit surely fit, no unit needs its own room check.
+        const qsizetype bulk = std::min(size - i, (capacity - written) / 3);
+        char *o = out + written;
+        qsizetype k = 0;
+        for (; k < bulk; ++k) {
+            const char16_t c = text[i + k];
+            if (c < 0x80) {
+                if (c == u'\r' || c == u'\n')
+                    break;
+                *o++ = char(c);
+            } else if (c < 0x800) {
+                o[0] = char(0xC0 | (c >> 6));
+                o[1] = char(0x80 | (c & 0x3F));
+                o += 2;
+            } else {
+                o[0] = char(0xE0 | (c >> 12));
+                o[1] = char(0x80 | ((c >> 6) & 0x3F));
+                o[2] = char(0x80 | (c & 0x3F));
+                o += 3;
+            }
         }
+        written = o - out;
+        units += k;
+        i += k;
         if (i >= size)
             break;
         const char16_t c = text[i];
@@ -89,6 +69,7 @@ qsizetype Encoder::encodeInto(char *out, qsizetype capacity, qint64 &units, qint
             }
             continue;
         }
+        // Near the end of the room: one unit at a time.
         if (written + encodedLength(c) > capacity)
             break;
         written += encodeUnit(c, out + written);

@@ -49,6 +49,21 @@ inline int encodedLength(char16_t unit)
     return unit < 0x80 ? 1 : unit < 0x800 ? 2 : 3;
 }
 // Writes one unit, returns its length.
-int encodeUnit(char16_t unit, char *out);
+inline int encodeUnit(char16_t unit, char *out)
+{
+    if (unit < 0x80) {
+        out[0] = char(unit);
+        return 1;
+    }
+    if (unit < 0x800) {
+        out[0] = char(0xC0 | (unit >> 6));
+        out[1] = char(0x80 | (unit & 0x3F));
+        return 2;
+    }
+    out[0] = char(0xE0 | (unit >> 12));
+    out[1] = char(0x80 | ((unit >> 6) & 0x3F));
+    out[2] = char(0x80 | (unit & 0x3F));
+    return 3;
+}
 
 } // namespace UnitCoding
