@@ -9,6 +9,7 @@
 // small view; and the first paint of lines never drawn before (the view's line images cannot
 // help), beside Qt drawing the same lines' text with QPainter::drawText into an image of the
 // same size, which is the least any view drawing antialiased text pays.
+#include "BenchSupport.h"
 #include "JapaneseLogCorpus.h"
 #include "view/LogScrollView.h"
 #include "view/StoreLogView.h"
@@ -22,7 +23,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <unistd.h>
 #include <vector>
 
@@ -42,21 +42,6 @@ long residentBytes()
         return 0;
     const QList<QByteArray> fields = statm.readAll().split(' ');
     return fields.size() > 1 ? fields.at(1).toLong() * sysconf(_SC_PAGESIZE) : 0;
-}
-
-// CPU time of this thread: the machine running the benchmark is shared, and time spent
-// waiting for a core says nothing about the view.
-double threadMs()
-{
-    timespec now {};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 // One burst as the appender makes it; returns its cost in milliseconds.
@@ -131,10 +116,7 @@ double medianFreshPaint(StoreLogView &view, double &reference)
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    // The face the main window uses for logs.
-    QFont font(QStringLiteral("Noto Sans Mono CJK JP"));
-    font.setPointSizeF(13.5);
-    QApplication::setFont(font);
+    useViewFont();
     JapaneseLogCorpus fullCorpus(1);
     JapaneseLogCorpus smallCorpus(2);
     StoreLogView full;

@@ -4,6 +4,7 @@
 // the start each time; the figure is the median of a few steps. The reference in the same run
 // is the matching rule alone (TextSearch) over the same text held whole in memory as UTF-16,
 // which the view never holds.
+#include "BenchSupport.h"
 #include "JapaneseLogCorpus.h"
 #include "commands/frmSearch.h"
 #include "platform/MessageBox.h"
@@ -33,12 +34,6 @@ public:
     Answer ask(const QString &) override { return Answer::Ok; }
     int messages = 0;
 };
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 } // namespace
 

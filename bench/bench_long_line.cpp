@@ -5,6 +5,7 @@
 // same way: a long line must cost no more than ordinary lines. Last, the same line without its
 // line end, which leaves the caret at its far end: the view then measures the whole line to
 // scroll there.
+#include "BenchSupport.h"
 #include "JapaneseLogCorpus.h"
 #include "view/LogScrollView.h"
 #include "view/StoreLogView.h"
@@ -13,18 +14,10 @@
 #include <QScrollBar>
 
 #include <cstdio>
-#include <ctime>
 
 namespace {
 
 constexpr qsizetype kUnits = 50 * 1000 * 1000;
-
-double threadMs()
-{
-    timespec now {};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
-}
 
 // Appends text to a fresh view and paints it; returns the milliseconds.
 double appendAndPaint(const QString &text, double *scrolledPaint = nullptr)
@@ -53,9 +46,7 @@ double appendAndPaint(const QString &text, double *scrolledPaint = nullptr)
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QFont font(QStringLiteral("Noto Sans Mono CJK JP"));
-    font.setPointSizeF(13.5);
-    QApplication::setFont(font);
+    useViewFont();
 
     JapaneseLogCorpus corpus;
     QString lines;

@@ -2,13 +2,13 @@
 // generated Japanese log in Shift_JIS, from creating the main window to its first paint. The
 // reference in the same run is `iconv -f CP932 -t UTF-8` converting the same file to
 // /dev/null: the least it costs to read and decode those bytes at all. Best of three each.
+#include "BenchSupport.h"
 #include "JapaneseLogCorpus.h"
 #include "LiveWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QProcess>
-#include <QTest>
 
 #include <algorithm>
 #include <cstdio>
@@ -16,34 +16,6 @@
 namespace {
 
 constexpr qint64 kLines = 1000000;
-
-double openMilliseconds(const QString &path, const QTemporaryDir &dir)
-{
-    QElapsedTimer timer;
-    timer.start();
-    LiveWindow live(QStringList {QStringLiteral("/v"), path},
-                    dir.filePath(QStringLiteral("config")));
-    if (!live.window.Form_Load())
-        return -1;
-    live.window.show();
-    if (!QTest::qWaitForWindowExposed(&live.window))
-        return -1;
-    QCoreApplication::processEvents(); // the first paint of the view
-    return double(timer.nsecsElapsed()) / 1e6;
-}
-
-double iconvMilliseconds(const QString &path)
-{
-    QProcess iconv;
-    iconv.setStandardOutputFile(QProcess::nullDevice());
-    QElapsedTimer timer;
-    timer.start();
-    iconv.start(QStringLiteral("iconv"), {QStringLiteral("-f"), QStringLiteral("CP932"),
-                                          QStringLiteral("-t"), QStringLiteral("UTF-8"), path});
-    if (!iconv.waitForFinished(120000) || iconv.exitCode() != 0)
-        return -1;
-    return double(timer.nsecsElapsed()) / 1e6;
-}
 
 } // namespace
 
@@ -63,8 +35,10 @@ int main(int argc, char *argv[])
     double open = 1e9;
     double iconv = 1e9;
     for (int round = 0; round < 3; ++round) {
-        open = std::min(open, openMilliseconds(path, dir));
-        iconv = std::min(iconv, iconvMilliseconds(path));
+        open = std::min(open,
+                        millisecondsToFirstPaint({QStringLiteral("/v"), path},
+                                                 dir.filePath(QStringLiteral("config"))));
+        iconv = std::min(iconv, iconvMilliseconds(path, QStringLiteral("UTF-8")));
     }
     if (open < 0 || iconv < 0) {
         std::fprintf(stderr, "bench_open_large: the window or iconv did not run\n");

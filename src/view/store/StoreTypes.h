@@ -12,35 +12,25 @@
 //
 // An offset counts UTF-16 units from the start of the text, a line break (CR LF) counting two.
 // Lines count from 0; line n begins after the n-th LF.
-struct StoreOffset
+// One 64-bit quantity of a kind set by Tag; kinds do not mix.
+template<typename Tag>
+struct Counted64
 {
     qint64 value = 0;
 
-    constexpr StoreOffset() = default;
-    constexpr explicit StoreOffset(qint64 v)
+    constexpr Counted64() = default;
+    constexpr explicit Counted64(qint64 v)
         : value(v)
     {
     }
-    auto operator<=>(const StoreOffset &) const = default;
-    constexpr StoreOffset operator+(qint64 units) const { return StoreOffset(value + units); }
-    constexpr StoreOffset operator-(qint64 units) const { return StoreOffset(value - units); }
-    constexpr qint64 operator-(StoreOffset other) const { return value - other.value; }
+    auto operator<=>(const Counted64 &) const = default;
+    constexpr Counted64 operator+(qint64 n) const { return Counted64(value + n); }
+    constexpr Counted64 operator-(qint64 n) const { return Counted64(value - n); }
+    constexpr qint64 operator-(Counted64 other) const { return value - other.value; }
 };
 
-struct LineNo
-{
-    qint64 value = 0;
-
-    constexpr LineNo() = default;
-    constexpr explicit LineNo(qint64 v)
-        : value(v)
-    {
-    }
-    auto operator<=>(const LineNo &) const = default;
-    constexpr LineNo operator+(qint64 lines) const { return LineNo(value + lines); }
-    constexpr LineNo operator-(qint64 lines) const { return LineNo(value - lines); }
-    constexpr qint64 operator-(LineNo other) const { return value - other.value; }
-};
+using StoreOffset = Counted64<struct StoreOffsetTag>;
+using LineNo = Counted64<struct LineNoTag>;
 
 // What a read brings back. A damaged block (its stored bytes no longer match their check)
 // still yields text of its exact length, with its line breaks where the index says they
