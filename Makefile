@@ -15,7 +15,7 @@ SANITIZER_ENV := ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 \
 JOBS ?= $(shell nproc)
 
 DEB_PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev qt6-base-dev-tools liblz4-dev \
-	pkg-config qt6-translations-l10n libgl-dev fonts-noto-cjk xvfb xauth xdotool xclip imagemagick \
+	libzstd-dev pkg-config qt6-translations-l10n libgl-dev fonts-noto-cjk xvfb xauth xdotool xclip imagemagick \
 	python3 x11-utils
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
