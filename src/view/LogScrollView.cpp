@@ -1,18 +1,16 @@
 #include "view/LogScrollView.h"
 
-#include "platform/DesktopLineEnds.h"
+#include "view/CaretKeys.h"
 #include "view/ColourRuns.h"
 #include "view/LogViewAccessible.h"
+#include "view/PrimarySelection.h"
 #include "view/ViewNavigation.h"
 #include "view/ViewPainter.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QMimeData>
 #include <QPainter>
-#include <QPointer>
 #include <QScrollBar>
 #include <QStyleHints>
 
@@ -23,43 +21,6 @@ namespace {
 
 constexpr int kBarLines = std::numeric_limits<int>::max() / 2;
 constexpr int kDragTickMs = 50;
-const QString kPlainText = QStringLiteral("text/plain");
-
-// The X11 primary selection, made into text only when a program pastes it.
-class PrimarySelection : public QMimeData
-{
-public:
-    PrimarySelection(LogScrollView *view, ViewSelection range)
-        : m_view(view)
-        , m_range(range)
-    {
-    }
-    const QObject *view() const { return m_view; }
-    bool hasFormat(const QString &type) const override { return type == kPlainText; }
-    QStringList formats() const override { return {kPlainText}; }
-
-protected:
-    QVariant retrieveData(const QString &type, QMetaType) const override
-    {
-        if (type != kPlainText || !m_view)
-            return {};
-        return toDesktopLineEnds(m_view->source().read(m_range.start(), m_range.length()).text);
-    }
-
-private:
-    QPointer<LogScrollView> m_view;
-    ViewSelection m_range;
-};
-
-bool ownsPrimarySelection(const QObject *view)
-{
-    QClipboard *clipboard = QGuiApplication::clipboard();
-    if (!clipboard || !clipboard->supportsSelection())
-        return false;
-    const auto *offer
-        = dynamic_cast<const PrimarySelection *>(clipboard->mimeData(QClipboard::Selection));
-    return offer && offer->view() == view;
-}
 
 } // namespace
 
@@ -93,8 +54,7 @@ LogScrollView::LogScrollView(const TextSource &source, const ColourRuns &colours
 
 LogScrollView::~LogScrollView()
 {
-    if (ownsPrimarySelection(this))
-        QGuiApplication::clipboard()->clear(QClipboard::Selection);
+    PrimarySelection::withdraw(this);
 }
 
 void LogScrollView::setSelection(ViewSelection selection)
@@ -130,8 +90,7 @@ void LogScrollView::replaced()
     m_layout.forgetLines();
     m_layout.setTopLine(LineNo(0));
     m_layout.setLeft(0);
-    if (ownsPrimarySelection(this))
-        QGuiApplication::clipboard()->clear(QClipboard::Selection);
+    PrimarySelection::withdraw(this);
     LogViewAccessible::textChanged(this, true);
     updateScrollBars();
     viewport()->update();
@@ -256,7 +215,7 @@ void LogScrollView::paintEvent(QPaintEvent *event)
 void LogScrollView::selectionMoved(bool byUser)
 {
     if (byUser)
-        offerPrimarySelection();
+        PrimarySelection::offer(this, m_selection);
     ensureCaretVisible();
     restartBlink();
     LogViewAccessible::selectionChanged(this);
@@ -271,96 +230,17 @@ void LogScrollView::moveCaret(StoreOffset to, bool extend)
     selectionMoved(true);
 }
 
-void LogScrollView::offerPrimarySelection()
-{
-    QClipboard *clipboard = QGuiApplication::clipboard();
-    if (m_selection.isEmpty() || !clipboard || !clipboard->supportsSelection())
-        return;
-    // The clipboard owns the offer from here on.
-    clipboard->setMimeData(new PrimarySelection(this, m_selection), QClipboard::Selection);
-}
-
 bool LogScrollView::handleNavigationKey(QKeyEvent *event)
 {
-    using ViewNavigation::nextPosition;
-    using ViewNavigation::previousPosition;
-    const StoreOffset caret = m_selection.caret;
-    const LineNo line = m_source.lineOf(caret);
-    const qint64 page = std::max<qint64>(1, m_layout.fullLines() - 1);
-    auto toLine = [&](LineNo target) {
-        if (m_wantedX < 0)
-            m_wantedX = m_layout.xOf(caret);
-        const qreal wanted = m_wantedX;
-        target = std::clamp(target, LineNo(0), LineNo(m_source.lineCount() - 1));
-        const StoreOffset to = m_layout.offsetAtX(target, wanted);
-        return std::pair {to, wanted};
-    };
-    struct Move
-    {
-        QKeySequence::StandardKey move, select;
-    };
-    const Move moves[] = {
-        {QKeySequence::MoveToNextChar, QKeySequence::SelectNextChar},
-        {QKeySequence::MoveToPreviousChar, QKeySequence::SelectPreviousChar},
-        {QKeySequence::MoveToNextWord, QKeySequence::SelectNextWord},
-        {QKeySequence::MoveToPreviousWord, QKeySequence::SelectPreviousWord},
-        {QKeySequence::MoveToNextLine, QKeySequence::SelectNextLine},
-        {QKeySequence::MoveToPreviousLine, QKeySequence::SelectPreviousLine},
-        {QKeySequence::MoveToNextPage, QKeySequence::SelectNextPage},
-        {QKeySequence::MoveToPreviousPage, QKeySequence::SelectPreviousPage},
-        {QKeySequence::MoveToStartOfLine, QKeySequence::SelectStartOfLine},
-        {QKeySequence::MoveToEndOfLine, QKeySequence::SelectEndOfLine},
-        {QKeySequence::MoveToStartOfDocument, QKeySequence::SelectStartOfDocument},
-        {QKeySequence::MoveToEndOfDocument, QKeySequence::SelectEndOfDocument},
-    };
-    for (int k = 0; k < int(std::size(moves)); ++k) {
-        const bool extend = event->matches(moves[k].select);
-        if (!extend && !event->matches(moves[k].move))
-            continue;
-        StoreOffset to = caret;
-        qreal keepX = -1;
-        switch (k) {
-        case 0:
-            to = nextPosition(m_source, caret);
-            break;
-        case 1:
-            to = previousPosition(m_source, caret);
-            break;
-        case 2:
-            to = ViewNavigation::nextWord(m_source, caret);
-            break;
-        case 3:
-            to = ViewNavigation::previousWord(m_source, caret);
-            break;
-        case 4:
-        case 5:
-        case 6:
-        case 7: {
-            const qint64 step = k == 4 ? 1 : k == 5 ? -1 : k == 6 ? page : -page;
-            std::tie(to, keepX) = toLine(line + step);
-            if (k >= 6)
-                setTopLine(m_layout.topLine() + step);
-            break;
-        }
-        case 8:
-            to = m_source.lineStart(line);
-            break;
-        case 9:
-            to = m_source.lineEnd(line);
-            break;
-        case 10:
-            to = StoreOffset(0);
-            break;
-        default:
-            to = StoreOffset(m_source.size());
-        }
-        if (!extend && !m_selection.isEmpty() && (k == 0 || k == 1)) // collapse a selection
-            to = k == 0 ? m_selection.end() : m_selection.start();
-        moveCaret(to, extend);
-        m_wantedX = keepX;
-        return true;
-    }
-    return false;
+    const std::optional<CaretKeys::Move> move
+        = CaretKeys::moveFor(*event, m_layout, m_source, m_selection, m_wantedX);
+    if (!move)
+        return false;
+    if (move->scrollLines != 0)
+        setTopLine(m_layout.topLine() + move->scrollLines);
+    moveCaret(move->to, move->extend);
+    m_wantedX = move->wantedX;
+    return true;
 }
 
 void LogScrollView::keyPressEvent(QKeyEvent *event)

@@ -80,7 +80,6 @@ private:
     void dragTo(QPoint point);
     void restartBlink();
     bool handleNavigationKey(QKeyEvent *event);
-    void offerPrimarySelection();
 
     const TextSource &m_source;
     const ColourRuns &m_colours;
