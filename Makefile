@@ -2,6 +2,7 @@
 #   make run [FILES='a.log b.log'] [ARGS='/g /k="ERROR"']   start Pivex (a live demo without FILES)
 #   make test                                              everything CI runs
 #   make bench                                             the figures of docs/performance.md
+#   make package                                           $(BUILD)/pivex_<version>_<arch>.deb
 
 BUILD ?= build
 ASAN_BUILD ?= build-asan
@@ -15,12 +16,14 @@ SANITIZER_ENV := ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 \
 JOBS ?= $(shell nproc)
 
 DEB_PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev qt6-base-dev-tools liblz4-dev \
-	libzstd-dev pkg-config qt6-translations-l10n libgl-dev fonts-noto-cjk xvfb xauth xdotool xclip imagemagick \
-	python3 x11-utils
+	libzstd-dev pkg-config qt6-translations-l10n libgl-dev fonts-noto-cjk xvfb xauth xdotool xclip \
+	imagemagick python3 x11-utils openbox librsvg2-bin qt6-gtk-platformtheme \
+	lintian desktop-file-utils appstream dpkg-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps build test test-unit test-asan run bench fuzz fuzz-build install clean format
+.PHONY: deps build test test-unit test-asan run bench fuzz fuzz-build install package screenshot \
+	clean format
 
 deps:
 	@missing=$$(for p in $(DEB_PACKAGES); do \
@@ -49,11 +52,11 @@ test: test-unit
 $(ASAN_BUILD)/build.ninja:
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPIVEX_SANITIZE=ON -DPIVEX_BENCHES=OFF
 
-# The whole suite but the end-to-end scripts, under AddressSanitizer, LeakSanitizer and
+# The whole suite but the end-to-end scripts and the package check, under AddressSanitizer, LeakSanitizer and
 # UndefinedBehaviorSanitizer.
 test-asan: deps $(ASAN_BUILD)/build.ninja
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
-	cd $(ASAN_BUILD) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS) -LE e2e
+	cd $(ASAN_BUILD) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS) -LE 'e2e|package'
 
 $(FUZZ_BUILD)/build.ninja:
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -87,6 +90,15 @@ bench: build
 
 install: build
 	cmake --install $(BUILD)
+
+# The Debian package, its dependencies found by dpkg-shlibdeps.
+package: build
+	cd $(BUILD) && cpack
+	@ls $(BUILD)/pivex_*.deb
+
+# docs/screenshot.png from the real program; SHOTS=dir adds the menus and every dialog there.
+screenshot: build
+	bash tools/screenshot.sh $(BUILD)/pivex $(if $(SHOTS),--all $(SHOTS))
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

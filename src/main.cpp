@@ -5,6 +5,8 @@
 #include "platform/QtFileOpenDialog.h"
 #include "platform/QtMessageBox.h"
 #include "platform/QtPollTimer.h"
+#include "startup/CommandLineHelp.h"
+#include "startup/ProgramIcon.h"
 #include "startup/frmLogView.h"
 
 #include <QApplication>
@@ -14,9 +16,15 @@
 
 int main(int argc, char *argv[])
 {
+    // Answered on the terminal before Qt looks for a display: no window, no settings read.
+    if (const auto status = CommandLineHelp::answer(argc, argv, stdout))
+        return *status;
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pivex"));
     QApplication::setDesktopFileName(QStringLiteral("pivex"));
+    // Every window, message boxes included, shows it in its title bar.
+    QApplication::setWindowIcon(ProgramIcon::icon());
 
     // Qt's own dialogs (the file-open dialog above all) speak Japanese like the rest.
     QTranslator qtTranslations;

@@ -1,18 +1,20 @@
 #include "commands/frmAbout.h"
 
 #include "commands/DialogLayout.h"
+#include "startup/ProgramVersion.h"
 
+#include <QBoxLayout>
 #include <QLabel>
-#include <QPixmap>
 #include <QPushButton>
 
 namespace {
 // The title label's text before the version is added to it.
 const char16_t kTitleDesign[] = u"Pivex Ver";
 constexpr int kIconSide = 32;
+constexpr int kPictureSide = 36; // the icon with a little room around it
 } // namespace
 
-frmAbout::frmAbout(const QPixmap &icon, QWidget *parent)
+frmAbout::frmAbout(const QIcon &icon, QWidget *parent)
     : QDialog(parent)
     , cmdOk(new QPushButton(QStringLiteral("OK"), this))
     , picIcon(new QLabel(this))
@@ -27,18 +29,24 @@ frmAbout::frmAbout(const QPixmap &icon, QWidget *parent)
     lblDescription->setObjectName(QStringLiteral("lblDescription"));
     lblTitle->setObjectName(QStringLiteral("lblTitle"));
 
-    DialogLayout::setClientSize(this, 3870, 1455);
-    DialogLayout::place(cmdOk, 2760, 1080, 1080, 345);
-    DialogLayout::place(picIcon, 120, 180, 540, 540);
-    DialogLayout::placeText(lblDescription, 780, 600, 2985, 405);
-    DialogLayout::placeText(lblTitle, 780, 240, 2985, 300);
-
-    if (!icon.isNull()) {
-        picIcon->setPixmap(icon.width() > kIconSide || icon.height() > kIconSide ? icon.scaled(
-                               kIconSide, kIconSide, Qt::KeepAspectRatio, Qt::SmoothTransformation)
-                                                                                 : icon);
-    }
+    // Drawn for the device's pixel ratio, so the icon stays sharp at 2x.
+    if (!icon.isNull())
+        picIcon->setPixmap(icon.pixmap(QSize(kIconSide, kIconSide), devicePixelRatioF()));
     picIcon->setAlignment(Qt::AlignCenter);
+    picIcon->setFixedSize(kPictureSide, kPictureSide);
+
+    // The icon at the top left, the title over the notice beside it, OK at the bottom right.
+    auto *texts = DialogLayout::column({lblTitle, lblDescription});
+    auto *top = new QHBoxLayout;
+    top->addWidget(picIcon, 0, Qt::AlignTop);
+    top->addLayout(texts);
+    auto *bottom = new QHBoxLayout;
+    bottom->addStretch();
+    bottom->addWidget(cmdOk);
+    auto *layout = new QVBoxLayout;
+    layout->addLayout(top);
+    layout->addLayout(bottom);
+    DialogLayout::fixToContent(this, layout);
 
     // Enter reaches the default button; Escape reaches reject(), which closes as OK does.
     cmdOk->setDefault(true);
@@ -51,7 +59,8 @@ frmAbout::frmAbout(const QPixmap &icon, QWidget *parent)
 void frmAbout::Form_Load()
 {
     // Set, never appended to the label's current text: the version shows exactly once.
-    lblTitle->setText(QString::fromUtf16(kTitleDesign) + QString::fromUtf16(kVersion));
+    lblTitle->setText(QString::fromUtf16(kTitleDesign)
+                      + QString::fromLatin1(ProgramVersion::kVersion));
 }
 
 void frmAbout::cmdOk_Click()

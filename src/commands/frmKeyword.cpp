@@ -23,14 +23,10 @@ frmKeyword::frmKeyword(EngineState &state, QWidget *parent)
     Label2->setObjectName(QStringLiteral("Label2"));
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
 
-    // A label grown to fit its text slides under the text box below it, not over it.
-    Label2->lower();
-
-    DialogLayout::setClientSize(this, 4680, 765);
-    DialogLayout::place(txtKeyword, 60, 300, 2835, 285);
-    DialogLayout::place(cmdOk, 3720, 60, 915, 315);
-    DialogLayout::placeText(Label2, 120, 60, 1215, 195);
-    DialogLayout::place(cmdCancel, 3720, 420, 915, 315);
+    // The label over the text box at the left, OK and キャンセル stacked at the right.
+    DialogLayout::setMinimumTextWidth(txtKeyword, 13);
+    DialogLayout::fieldsAndButtons(this, DialogLayout::column({Label2, txtKeyword}),
+                                   {cmdOk, cmdCancel});
 
     cmdOk->setDefault(true);
     setTabOrder(txtKeyword, cmdOk);

@@ -28,16 +28,10 @@ frmSearch::frmSearch(LogView &view, MessageBox &messages, QWidget *parent)
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     Label1->setObjectName(QStringLiteral("Label1"));
 
-    // The label is made last but drawn first, so a label grown to fit its text slides under
-    // the text box instead of over it.
-    Label1->lower();
-
-    DialogLayout::setClientSize(this, 4680, 1095);
-    DialogLayout::place(txtWord, 120, 300, 2955, 315);
-    DialogLayout::placeText(chkUp, 180, 780, 2475, 195);
-    DialogLayout::place(cmdNext, 3420, 60, 1215, 315);
-    DialogLayout::place(cmdCancel, 3420, 420, 1215, 315);
-    DialogLayout::placeText(Label1, 120, 60, 2055, 195);
+    // The label, the word and the check box stacked at the left, the buttons at the right.
+    DialogLayout::setMinimumTextWidth(txtWord, 13);
+    DialogLayout::fieldsAndButtons(this, DialogLayout::column({Label1, txtWord, chkUp}),
+                                   {cmdNext, cmdCancel});
 
     cmdNext->setDefault(true);
     setTabOrder(txtWord, chkUp);

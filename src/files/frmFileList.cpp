@@ -3,6 +3,7 @@
 #include "commands/DialogLayout.h"
 #include "engine/WatchedFileTable.h"
 
+#include <QBoxLayout>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QListView>
@@ -28,15 +29,20 @@ frmFileList::frmFileList(WatchedFileTable &table, Actions actions, QWidget *pare
     lstFile->setModel(&table);
     lstFile->setSelectionMode(QAbstractItemView::SingleSelection);
     lstFile->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    // A label grown to fit its text slides under the list, not over it.
-    Label2->lower();
-
-    DialogLayout::setClientSize(this, 4680, 3195);
-    DialogLayout::place(lstFile, 60, 300, 4575, 2400);
-    DialogLayout::place(cmdAdd, 1320, 2880, 1035, 315);
-    DialogLayout::place(cmdRemove, 2400, 2880, 1035, 315);
-    DialogLayout::place(cmdOk, 3600, 2880, 1035, 315);
-    DialogLayout::placeText(Label2, 120, 60, 1215, 195);
+    // The label over the list, the three buttons in a row under it at the right. The list
+    // holds paths, so it is made wide enough for a usual one and tall enough for all eleven
+    // entries; a longer path scrolls sideways.
+    DialogLayout::setMinimumTextWidth(lstFile, 22);
+    lstFile->setMinimumHeight(lstFile->fontMetrics().height() * 11);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    for (QPushButton *button : {cmdAdd, cmdRemove, cmdOk})
+        buttons->addWidget(button);
+    auto *layout = new QVBoxLayout;
+    layout->addWidget(Label2);
+    layout->addWidget(lstFile);
+    layout->addLayout(buttons);
+    DialogLayout::fixToContent(this, layout);
 
     // The list ignores Enter, which then reaches the dialog and its default button.
     cmdOk->setDefault(true);

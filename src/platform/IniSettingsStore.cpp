@@ -8,9 +8,15 @@
 #include <QRandomGenerator>
 
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
-#include <optional>
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -214,6 +220,32 @@ private:
     QByteArrayList m_lines;
 };
 
+#ifdef Q_OS_UNIX
+// The new file takes the old one's permission bits: a store the user made private (600) must
+// not become readable by everyone (644, from the umask) by being saved.
+bool takePermissionsOf(const QString &original, const QFile &replacement)
+{
+    struct stat status
+    {
+    };
+    if (::stat(QFile::encodeName(original).constData(), &status) != 0)
+        return errno == ENOENT; // a first save keeps the umask's bits
+    return ::fchmod(replacement.handle(), status.st_mode & 07777) == 0;
+}
+
+// After the rename, the folder's entry is made durable too; the store is already whole by then,
+// so a folder that cannot be synced (some network file systems) is no failure of the save.
+void syncFolderOf(const QString &path)
+{
+    const int folder = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(),
+                              O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
+}
+#endif
+
 QString fileStem(const QString &application)
 {
     // Case-folded so that every spelling of the name reaches the same file; characters that
@@ -279,7 +311,11 @@ bool IniSettingsStore::save(const QString &application, const QString &section, 
     // the other's save, and one save would be lost; a name lookup racing a rename can even
     // miss the file for a moment. Reading, changing and replacing the file is therefore done
     // by one saver at a time, across processes.
-    QLockFile lock(path + QStringLiteral(".lock"));
+    // A folder where the lock file belongs is never released: fail now, not after the wait.
+    const QString lockPath = path + QStringLiteral(".lock");
+    if (QFileInfo(lockPath).isDir())
+        return false;
+    QLockFile lock(lockPath);
     lock.setStaleLockTime(10000);
     if (!lock.tryLock(5000))
         return false;
@@ -303,14 +339,23 @@ bool IniSettingsStore::replaceWhole(const QString &path, const QByteArray &data)
     QFile file(temporary);
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
         return false;
-    const bool written = file.write(data) == data.size();
+    bool written = file.write(data) == data.size();
+#ifdef Q_OS_UNIX
+    // On the disk before the rename: otherwise a crash soon after the save could leave the
+    // new name pointing at a file whose blocks were never written (an empty store).
+    written = written && takePermissionsOf(target, file) && ::fsync(file.handle()) == 0;
+#endif
     file.close();
     std::error_code error;
     if (written && file.error() == QFileDevice::NoError) {
         std::filesystem::rename(QFile::encodeName(temporary).toStdString(),
                                 QFile::encodeName(target).toStdString(), error);
-        if (!error)
+        if (!error) {
+#ifdef Q_OS_UNIX
+            syncFolderOf(target);
+#endif
             return true;
+        }
     }
     QFile::remove(temporary);
     return false;

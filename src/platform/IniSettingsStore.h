@@ -13,9 +13,12 @@
 // either end, or one that begins and ends with a double quote, is written inside double quotes,
 // which a read removes again, so hand-written "Key = value" lines read as "value".
 //
-// A save rewrites the file through a temporary file in the same directory that is renamed over
-// the old one: a crash, a full disk or a read-only directory leaves the old file as it was, and
-// save returns false. Lines it does not understand (comments, other sections, other keys,
+// A save rewrites the file through a temporary file in the same directory, written to the disk
+// (fsync) and renamed over the old one, whose permission bits it takes; the directory is synced
+// after the rename. A crash, a full disk or a read-only directory leaves the old file as it was,
+// and save returns false. Saves are serialised across processes by a lock file beside the
+// store (waiting up to 5 s for another saver); a folder in the lock file's place fails the save
+// at once. Lines it does not understand (comments, other sections, other keys,
 // binary junk) are written back byte for byte; only the saved key's line changes or is added.
 //
 // Edge cases: a key with an empty value reads as empty, not as the default; when a section or

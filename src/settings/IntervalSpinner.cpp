@@ -1,6 +1,8 @@
 #include "settings/IntervalSpinner.h"
 
 #include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionSpinBox>
 
 #include <algorithm>
 
@@ -62,4 +64,18 @@ QAbstractSpinBox::StepEnabled IntervalSpinner::stepEnabled() const
     if (m_value > m_minimum)
         enabled |= StepDownEnabled;
     return enabled;
+}
+
+QSize IntervalSpinner::sizeHint() const
+{
+    // The style's own spin box, less its edit field: the arrows get their usual size at any
+    // font and scale, and no empty field stands beside the label that shows the value.
+    ensurePolished();
+    const QSize normal = QAbstractSpinBox::sizeHint();
+    QStyleOptionSpinBox option;
+    initStyleOption(&option);
+    option.rect = QRect(QPoint(0, 0), normal);
+    const QRect field
+        = style()->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxEditField, this);
+    return {std::max(normal.width() - field.width(), 1), normal.height()};
 }

@@ -27,6 +27,10 @@ public:
 
     void stepBy(int steps) override;
 
+    // As tall as any spin box of the desktop and as wide as its arrows and frame.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
 Q_SIGNALS:
     void valueChanged(int value);
 

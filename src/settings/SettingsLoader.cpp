@@ -4,6 +4,9 @@
 #include "settings/SettingsTarget.h"
 #include "startup/WholeNumber.h"
 
+#include <QStringList>
+
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -17,6 +20,9 @@ const QString kInterval = QStringLiteral("Interval");
 const QString kEncode = QStringLiteral("Encode");
 const QString kFontName = QStringLiteral("FontName");
 const QString kFontSize = QStringLiteral("FontSize");
+
+// In the order they are loaded.
+const QStringList kKeysInLoadOrder {kInterval, kEncode, kFontName, kFontSize};
 
 constexpr qint32 kInt16Min = std::numeric_limits<qint16>::min();
 constexpr qint32 kInt16Max = std::numeric_limits<qint16>::max();
@@ -78,4 +84,15 @@ QString SettingsLoader::formatFontSize(double points)
     if (text == QLatin1StringView("-0"))
         text = QStringLiteral("0");
     return text;
+}
+
+QString SettingsLoader::brokenValueMessage(const SettingsResult &result, const QString &location)
+{
+    const qsizetype failedAt = std::max<qsizetype>(0, kKeysInLoadOrder.indexOf(result.failedKey));
+    const QString defaults = failedAt == 0
+        ? QStringLiteral("すべて")
+        : kKeysInLoadOrder.mid(failedAt).join(QStringLiteral("、")) + QStringLiteral(" は");
+    return QStringLiteral("設定ファイルの値が正しくありません [") + location + QStringLiteral("] ")
+        + result.failedKey + QStringLiteral("\r\n") + defaults
+        + QStringLiteral("既定の値で起動します");
 }

@@ -37,6 +37,11 @@ public:
     // The size as it is stored: "14", "10.5", "10.1235".
     static QString formatFontSize(double points);
 
+    // What the user is told when a load stopped at a broken value: the file, the key, and which
+    // values the program starts with at their built-in defaults, the broken one and every one
+    // after it (those before it came from the file).
+    static QString brokenValueMessage(const SettingsResult &result, const QString &location);
+
 private:
     SettingsStore &m_store;
 };

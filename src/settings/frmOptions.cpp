@@ -7,6 +7,7 @@
 #include "settings/SettingsTarget.h"
 
 #include <QApplication>
+#include <QBoxLayout>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QGroupBox>
@@ -15,7 +16,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -27,22 +27,6 @@ const QString kSaveFailed
 constexpr int kIntervalMinimum = 100;
 constexpr int kIntervalMaximum = 10000;
 constexpr int kIntervalStep = 100;
-
-// This dialog was drawn in 96-dpi pixels; DialogLayout counts in twips.
-constexpr int twips(int pixels)
-{
-    return pixels * DialogLayout::kTwipsPerPixel;
-}
-
-void place(QWidget *widget, int left, int top, int width, int height)
-{
-    DialogLayout::place(widget, twips(left), twips(top), twips(width), twips(height));
-}
-
-void placeText(QWidget *widget, int left, int top, int width, int height)
-{
-    DialogLayout::placeText(widget, twips(left), twips(top), twips(width), twips(height));
-}
 
 // The same reading as the settings store's numbers: C locale, blanks around allowed; "inf"
 // and "nan" are no size.
@@ -106,42 +90,40 @@ frmOptions::frmOptions(SettingsTarget &values, Actions actions, MessageBox &mess
 
 void frmOptions::layOut()
 {
-    DialogLayout::setClientSize(this, twips(272), twips(180));
-    place(updInterval, 100, 8, 16, 13);
-    placeText(Label3, 120, 8, 29, 13);
-    placeText(lblInterval, 64, 8, 33, 13);
-    placeText(Label2, 4, 8, 53, 13);
-    place(cmdOk, 208, 4, 61, 21);
-    place(cmdCancel, 208, 28, 61, 21);
-    place(fraCode, 4, 32, 109, 57);
-    placeText(optCode[1], 8, 36, 65, 13);
-    placeText(optCode[0], 8, 16, 65, 13);
-    // The Japanese faces found on Linux are wider and taller than the ones this was drawn for.
-    // The options may widen to fit their captions inside the group box; grown for a tall line,
-    // シフトJIS would reach under EUC, which would then take clicks meant for it, so it keeps
-    // to the gap between the two.
-    for (QRadioButton *option : optCode) {
-        const int width = option->width();
-        const int room = std::max(width, fraCode->width() - option->x() - 4);
-        option->resize(std::clamp(option->sizeHint().width(), width, room), option->height());
-    }
-    optCode[0]->resize(optCode[0]->width(),
-                       std::min(optCode[0]->height(), optCode[1]->y() - optCode[0]->y()));
-    place(cboFont, 8, 112, 145, 20);
-    place(txtFontSize, 8, 152, 41, 18);
-    placeText(Label1, 8, 96, 105, 13);
-    placeText(Label4, 8, 136, 69, 13);
-    placeText(optColor[0], 160, 88, 81, 17);
-    placeText(optColor[1], 160, 108, 81, 17);
-    placeText(optColor[2], 160, 128, 109, 17);
-    placeText(optColor[3], 160, 148, 81, 17);
-    placeText(Label5, 160, 68, 89, 17);
+    // Left: the interval row (caption, value, arrows, unit), the encoding group, the font's
+    // name and size, each caption over its box. Right: OK and キャンセル, then the colour
+    // schemes, which are laid out but not offered (hidden widgets take neither room nor
+    // focus).
+    lblInterval->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // Wide enough for the longest value, so the row does not shift as the arrows move it.
+    lblInterval->setMinimumWidth(
+        lblInterval->fontMetrics().horizontalAdvance(QString::number(kIntervalMaximum)));
+    auto *intervalRow = new QHBoxLayout;
+    for (QWidget *widget :
+         std::initializer_list<QWidget *> {Label2, lblInterval, updInterval, Label3})
+        intervalRow->addWidget(widget);
+    intervalRow->addStretch();
 
-    // Labels grown to fit their text slide under the controls below them, not over them.
-    for (QLabel *label : {Label3, lblInterval, Label2, Label1, Label4, Label5})
-        label->lower();
+    // Each option only as wide as its caption: a radio button takes clicks on its indicator
+    // and caption alone, so no blank stretch beside it looks clickable.
+    auto *codes = new QVBoxLayout(fraCode);
+    codes->addWidget(optCode[0], 0, Qt::AlignLeft);
+    codes->addWidget(optCode[1], 0, Qt::AlignLeft);
 
-    // The colour schemes are drawn but not offered; hidden widgets take no focus either.
+    // The list shows whole face names, however long the longest one is.
+    cboFont->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    DialogLayout::setTextWidth(txtFontSize, 4);
+
+    auto *fields = new QVBoxLayout;
+    fields->addLayout(intervalRow);
+    for (QWidget *widget : std::initializer_list<QWidget *> {fraCode, Label1, cboFont, Label4})
+        fields->addWidget(widget);
+    fields->addWidget(txtFontSize);
+    fields->addStretch();
+    DialogLayout::fieldsAndButtons(
+        this, fields,
+        {cmdOk, cmdCancel, Label5, optColor[0], optColor[1], optColor[2], optColor[3]});
+
     for (QRadioButton *option : optColor)
         option->hide();
     Label5->hide();

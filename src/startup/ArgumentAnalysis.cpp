@@ -38,13 +38,13 @@ std::optional<QString> quotedValue(const QString &token)
     return token.mid(4, token.size() - 5);
 }
 
-int boundInterval(qint32 milliseconds)
+// Any number, however large, lands within the bounds, on the step below it.
+std::optional<int> boundInterval(const QString &text)
 {
-    if (milliseconds < kIntervalMinimum)
-        return kIntervalMinimum;
-    if (milliseconds > kIntervalMaximum)
-        return kIntervalMaximum;
-    return milliseconds / kIntervalStep * kIntervalStep;
+    const auto milliseconds = toClampedWholeNumber(text, kIntervalMinimum, kIntervalMaximum);
+    if (!milliseconds)
+        return std::nullopt;
+    return *milliseconds / kIntervalStep * kIntervalStep;
 }
 
 Step applyOption(const QString &token, ArgumentTarget &target)
@@ -78,10 +78,10 @@ Step applyOption(const QString &token, ArgumentTarget &target)
     case u'i': {
         if (!hasEquals)
             return Step::Stop;
-        const auto milliseconds = toWholeNumber(token.mid(3));
+        const auto milliseconds = boundInterval(token.mid(3));
         if (!milliseconds)
             return Step::Stop;
-        target.setInterval(boundInterval(*milliseconds));
+        target.setInterval(*milliseconds);
         return Step::Continue;
     }
     case u'c': {

@@ -16,8 +16,8 @@ class ArgumentTarget;
 // Edge cases: an option that is malformed or unknown ("/", /x, /V, /vv, /i1000, /w=My, /w=")
 // stops the analysis with false, so later file names are not registered; /c= with another
 // value (/c=SJIS) gives false but the analysis goes on. /i=n rounds n half to even, then keeps
-// it within 100..10000 and drops it to a multiple of 100 (150 -> 100, 2550 -> 2500); a value
-// that is not a number or lies beyond the signed 32-bit range gives false. Empty tokens and a
-// token that is one tab are skipped. At most ten files are registered, the rest are skipped
-// silently; the same name twice is registered twice.
+// it within 100..10000 however large it is (3000000000 -> 10000) and drops it to a multiple of
+// 100 (150 -> 100, 2550 -> 2500); a value that is not a number ("abc", "inf") gives false.
+// Empty tokens and a token that is one tab are skipped. At most ten files are registered, the
+// rest are skipped silently; the same name twice is registered twice.
 bool analyzeArgument(const QStringList &strArg, ArgumentTarget &target);

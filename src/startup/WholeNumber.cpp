@@ -26,3 +26,20 @@ std::optional<qint32> toWholeNumber(const QString &text, qint32 minimum, qint32 
         return std::nullopt;
     return qint32(rounded);
 }
+
+std::optional<qint32> toClampedWholeNumber(const QString &text, qint32 minimum, qint32 maximum)
+{
+    bool ok = false;
+    const double value = text.toDouble(&ok);
+    // A well-formed number too large for a double reads as an infinity with ok false, while a
+    // written "inf" reads with ok true: only the first is a number someone meant.
+    const bool overflow = !ok && std::isinf(value);
+    if (!overflow && !(ok && std::isfinite(value)))
+        return std::nullopt;
+    const double rounded = overflow ? value : roundHalfToEven(value);
+    if (rounded < double(minimum))
+        return minimum;
+    if (rounded > double(maximum))
+        return maximum;
+    return qint32(rounded);
+}

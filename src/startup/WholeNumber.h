@@ -19,5 +19,11 @@ std::optional<qint32> toWholeNumber(const QString &text,
                                     qint32 minimum = std::numeric_limits<qint32>::min(),
                                     qint32 maximum = std::numeric_limits<qint32>::max());
 
+// The same reading, but a number beyond [minimum, maximum] gives the nearer bound, however
+// large it is (also beyond what a double holds: "1e400", a hundred nines).
+//
+// Edge cases: what is no number ("abc", empty, "inf", "nan") still gives nullopt.
+std::optional<qint32> toClampedWholeNumber(const QString &text, qint32 minimum, qint32 maximum);
+
 // Rounds to the nearest whole number, a half going to the even neighbour.
 double roundHalfToEven(double value);

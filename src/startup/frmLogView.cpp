@@ -24,6 +24,8 @@
 #include "startup/ArgumentAnalysis.h"
 #include "startup/ArgumentTokenizer.h"
 #include "startup/LogViewArguments.h"
+#include "startup/MenuCaptions.h"
+#include "startup/ProgramIcon.h"
 #include "startup/StartupFiles.h"
 #include "view/LogScrollView.h"
 #include "view/StoreLogView.h"
@@ -35,8 +37,6 @@
 namespace {
 constexpr int kClientWidth = 7890 / 15; // 526 pixels
 constexpr int kClientHeight = 5595 / 15; // 373 pixels
-constexpr int kViewWidthMargin = 120 / 15;
-constexpr int kViewHeightMargin = 675 / 15;
 constexpr double kLargestFontSize = 1638; // what Qt's font engines take without trouble
 const QString kApplication = QStringLiteral("PIVEX");
 } // namespace
@@ -46,16 +46,13 @@ frmLogView::frmLogView(const DesktopServices &services, QWidget *parent)
     , m_services(services)
     , m_decoder(std::make_unique<Cp932Decoder>())
     , m_fileListDialog([this] {
-        auto *dialog
-            = new frmFileList(m_table,
-                              {[this] { m_fileOps->addChosenFile(); },
-                               [this](int i) { removeFile(i); }, [this] { setCaption(); }});
-        dialog->setWindowIcon(windowIcon());
-        return dialog;
+        return new frmFileList(m_table,
+                               {[this] { m_fileOps->addChosenFile(); },
+                                [this](int i) { removeFile(i); }, [this] { setCaption(); }});
     })
     , m_keywordDialog([this] { return new frmKeyword(m_state); })
     , m_searchDialog([this] { return new frmSearch(*m_view, m_services.messages); })
-    , m_aboutDialog([this] { return new frmAbout(windowIcon().pixmap(32, 32)); })
+    , m_aboutDialog([this] { return new frmAbout(ProgramIcon::icon()); })
     , m_optionsDialog([this] {
         return new frmOptions(
             m_optionsValues,
@@ -64,14 +61,15 @@ frmLogView::frmLogView(const DesktopServices &services, QWidget *parent)
     })
 {
     QMainWindow::setWindowTitle(QStringLiteral("Pivex"));
-    setWindowIcon(QIcon(QStringLiteral(":/pivex.png")));
+    // main() gives the icon to the whole program; set here too, so the window carries it
+    // wherever it is made.
+    setWindowIcon(ProgramIcon::icon());
 
-    // The view sits at the top-left corner of an otherwise empty client area; Form_Resize
-    // sizes it.
-    auto *client = new QWidget(this);
-    setCentralWidget(client);
-    m_view = std::make_unique<StoreLogView>(client);
-    m_view->widget()->move(0, 0);
+    // The view is the central widget, so the window's own layout makes it fill the client
+    // area below the menu bar at every size and state, whenever the window manager (if any)
+    // reports its frame; minimising leaves it as it was.
+    m_view = std::make_unique<StoreLogView>(this);
+    setCentralWidget(m_view->widget());
     m_view->setFont(ViewFonts::resolve(QStringLiteral("Terminal"), 13.5));
 
     m_reader = std::make_unique<IncrementalReader>(m_services.files, *m_decoder, m_table);
@@ -128,6 +126,8 @@ void frmLogView::buildMenus()
 
     QMenu *mnuHelp = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
     add(mnuHelp, "Pivexについて(&A)", &frmLogView::mnuAbout_Click);
+
+    MenuCaptions::keepWhole(bar);
 }
 
 bool frmLogView::Form_Load()
@@ -160,10 +160,8 @@ void frmLogView::LoadSettings()
     LogViewSettings target(*this);
     const SettingsResult result = SettingsLoader(m_services.settings).LoadSettings(target);
     if (!result.ok()) {
-        m_services.messages.inform(QStringLiteral("設定ファイルの値が正しくありません [")
-                                   + m_services.settings.location(kApplication)
-                                   + QStringLiteral("] ") + result.failedKey
-                                   + QStringLiteral("\r\n既定の値で起動します"));
+        m_services.messages.inform(
+            SettingsLoader::brokenValueMessage(result, m_services.settings.location(kApplication)));
     }
 }
 
@@ -296,33 +294,6 @@ void frmLogView::mnuKeyword_Click()
 void frmLogView::mnuAbout_Click()
 {
     m_aboutDialog.show();
-}
-
-void frmLogView::resizeEvent(QResizeEvent *event)
-{
-    QMainWindow::resizeEvent(event);
-    Form_Resize();
-}
-
-void frmLogView::changeEvent(QEvent *event)
-{
-    QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange)
-        Form_Resize();
-}
-
-void frmLogView::Form_Resize()
-{
-    if (isMinimized())
-        return;
-    // The margins are those of a classic frame with title and menu bar. Window managers draw
-    // frames of other sizes, so the view is also kept inside the client area: a view reaching
-    // below the window's edge would hide its last lines and its scroll bar.
-    const QRect outer = frameGeometry();
-    const QSize client = centralWidget()->size();
-    const int width = qBound(0, outer.width() - kViewWidthMargin, client.width());
-    const int height = qBound(0, outer.height() - kViewHeightMargin, client.height());
-    m_view->widget()->resize(width, height);
 }
 
 void frmLogView::closeEvent(QCloseEvent *event)

@@ -87,13 +87,10 @@ public:
     QAction *mnuGrepAction() const { return mnuGrep; }
 
 protected:
-    void resizeEvent(QResizeEvent *event) override;
-    void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
     void buildMenus();
-    void Form_Resize();
     void Form_Unload();
 
     // The command line and the settings store write into the window through these.

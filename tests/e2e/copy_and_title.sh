@@ -6,8 +6,6 @@ binary=$(realpath "$1")
 source "$(dirname "$0")/lib.bash"
 in_x_server "$0" "$binary"
 
-work=$(mktemp -d)
-trap 'kill "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME=$work/config
 mkdir -p "$work/logs dir"
 a="$work/logs dir/a.log" b=$work/b.log

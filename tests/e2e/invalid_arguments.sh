@@ -6,8 +6,6 @@ binary=$(realpath "$1")
 source "$(dirname "$0")/lib.bash"
 in_x_server "$0" "$binary"
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME=$work/config
 
 "$binary" /x &

@@ -1,6 +1,8 @@
 // The settings file in situations the user did not plan for: kept elsewhere behind a symbolic
-// link, or written by two instances of Pivex at the same moment.
+// link, made private, written by two instances of Pivex at the same moment, or its lock file's
+// place taken by a folder.
 
+#include "Deadline.h"
 #include "platform/IniSettingsStore.h"
 
 #include <QDir>
@@ -11,6 +13,8 @@
 
 #include <atomic>
 #include <thread>
+
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -120,6 +124,50 @@ private Q_SLOTS:
         QVERIFY(last.contains(QByteArray("Second=" + final + "\n")));
         QCOMPARE(QDir(home.path()).entryList(QDir::Files | QDir::Hidden),
                  QStringList {u"pivex.ini"_s});
+    }
+
+    // A save keeps the permission bits the user gave the file, whatever the umask says.
+    void saveKeepsPermissionBits_data()
+    {
+        QTest::addColumn<uint>("mode");
+        QTest::newRow("private") << 0600u;
+        QTest::newRow("group may read") << 0640u;
+        QTest::newRow("world may read") << 0644u;
+    }
+    void saveKeepsPermissionBits()
+    {
+        QFETCH(uint, mode);
+        QTemporaryDir home;
+        QVERIFY(home.isValid());
+        IniSettingsStore store(home.path());
+        const QByteArray path = QFile::encodeName(store.filePath(kApp));
+        setContents(QString::fromLocal8Bit(path), "[Option]\nInterval=500\n");
+        QCOMPARE(::chmod(path.constData(), mode), 0);
+
+        QVERIFY(store.save(kApp, kSection, u"Interval"_s, u"2000"_s));
+        struct stat status
+        {
+        };
+        QCOMPARE(::stat(path.constData(), &status), 0);
+        QCOMPARE(uint(status.st_mode & 07777), mode);
+        QCOMPARE(store.read(kApp, kSection, u"Interval"_s, u"1000"_s), u"2000"_s);
+    }
+
+    // A folder where the lock file belongs can never be taken as a lock: the save fails at
+    // once, rather than after waiting for a saver that does not exist, and changes nothing.
+    void folderInTheLockPlaceFailsAtOnce()
+    {
+        QTemporaryDir home;
+        QVERIFY(home.isValid());
+        IniSettingsStore store(home.path());
+        const QString path = store.filePath(kApp);
+        setContents(path, "[Option]\nInterval=500\n");
+        QVERIFY(QDir().mkdir(path + u".lock"_s));
+
+        const Deadline deadline(3); // the wait for another saver is 5 s
+        QVERIFY(!store.save(kApp, kSection, u"Interval"_s, u"2000"_s));
+        QCOMPARE(contentsOf(path), QByteArray("[Option]\nInterval=500\n"));
+        QVERIFY(QFileInfo(path + u".lock"_s).isDir());
     }
 };
 

@@ -45,6 +45,8 @@ private Q_SLOTS:
     void saveThenLoad();
     void formatsFontSize_data();
     void formatsFontSize();
+    void brokenValueMessageNamesTheDefaults_data();
+    void brokenValueMessageNamesTheDefaults();
 
 private:
     std::unique_ptr<QTemporaryDir> m_home;
@@ -130,6 +132,27 @@ void tst_SettingsLoader::formatsFontSize()
     QFETCH(double, size);
     QFETCH(QString, text);
     QCOMPARE(SettingsLoader::formatFontSize(size), text);
+}
+
+void tst_SettingsLoader::brokenValueMessageNamesTheDefaults_data()
+{
+    QTest::addColumn<QString>("failedKey");
+    QTest::addColumn<QString>("lastLine");
+    QTest::newRow("first key") << QStringLiteral("Interval")
+                               << QStringLiteral("すべて既定の値で起動します");
+    QTest::newRow("second key") << QStringLiteral(
+        "Encode") << QStringLiteral("Encode、FontName、FontSize は既定の値で起動します");
+    QTest::newRow("last key") << QStringLiteral("FontSize")
+                              << QStringLiteral("FontSize は既定の値で起動します");
+}
+
+void tst_SettingsLoader::brokenValueMessageNamesTheDefaults()
+{
+    QFETCH(QString, failedKey);
+    QFETCH(QString, lastLine);
+    QCOMPARE(SettingsLoader::brokenValueMessage({failedKey}, QStringLiteral("/home/u/pivex.ini")),
+             QStringLiteral("設定ファイルの値が正しくありません [/home/u/pivex.ini] ") + failedKey
+                 + QStringLiteral("\r\n") + lastLine);
 }
 
 QTEST_GUILESS_MAIN(tst_SettingsLoader)

@@ -102,6 +102,10 @@ void tst_ArgumentAnalysis::analyze_data()
     row("/i=9999", {"/i=9999"}, true, {"i=9900"});
     row("/i=10000", {"/i=10000"}, true, {"i=10000"});
     row("/i=199.5 half to even", {"/i=199.5"}, true, {"i=200"});
+    // However large: beyond 32 bits, beyond what a double holds.
+    row("/i beyond 32 bits", {"/i=3000000000"}, true, {"i=10000"});
+    row("/i below -2^31", {"/i=-3000000000"}, true, {"i=100"});
+    row("/i=1e400", {"/i=1e400"}, true, {"i=10000"});
 
     row("/w=\"\"", {"/w=\"\""}, true, {"w="});
     row("/w=\"My\"", {"/w=\"My\""}, true, {"w=My"});
@@ -113,7 +117,7 @@ void tst_ArgumentAnalysis::analyze_data()
 
     // Anything else that is not well-formed stops at once: the file behind it is not registered.
     for (const char *bad :
-         {"/", "/x", "/V", "/vv", "//", "/i=abc", "/i=", "/i1000", "/i=3000000000", "/w=My",
+         {"/", "/x", "/V", "/vv", "//", "/i=abc", "/i=", "/i1000", "/i=inf", "/i=nan", "/w=My",
           "/w=\"", "/k=\"", "/w=\"my", "/c", "/x=1", "/v=/tmp/a.log"})
         row(bad, {"a.log", bad, "b.log"}, false, {"+a.log"});
 

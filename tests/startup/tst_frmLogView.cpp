@@ -6,9 +6,9 @@
 #include "platform/IniSettingsStore.h"
 #include "platform/LocalFileAccess.h"
 #include "startup/frmLogView.h"
+#include "view/LogScrollView.h"
 #include "view/StoreLogView.h"
 
-#include "view/LogScrollView.h"
 #include <QAction>
 #include <QApplication>
 #include <QFile>
@@ -170,8 +170,11 @@ private Q_SLOTS:
         frmLogView window(desktop.services);
         QVERIFY(window.Form_Load());
         QCOMPARE(desktop.messages.texts.size(), 1);
-        QVERIFY(desktop.messages.texts.first().contains(desktop.settings.location(app)));
-        QVERIFY(desktop.messages.texts.first().contains(QStringLiteral("Encode")));
+        // It names the values that start at their defaults, and only those.
+        QCOMPARE(
+            desktop.messages.texts.first(),
+            QStringLiteral("設定ファイルの値が正しくありません [") + desktop.settings.location(app)
+                + QStringLiteral("] Encode\r\nEncode、FontName、FontSize は既定の値で起動します"));
         QCOMPARE(desktop.tmrCheck.interval(), 500); // loaded before the broken key
         QCOMPARE(window.engineState().CharacterSet, 0); // built-in from there on
         QCOMPARE(window.rtfLog().font().pointSizeF(), 14.0); // not read: built-in
@@ -245,22 +248,31 @@ private Q_SLOTS:
         QVERIFY(window.mnuEnableAction()->isChecked());
     }
 
-    void viewFollowsTheWindowSizeButNeverGoesNegative()
+    // The view fills the client area below the menu bar after the first show and after every
+    // change of size or state, down to a window smaller than the menu bar.
+    void viewFillsTheClientArea()
     {
         Desktop desktop;
         frmLogView window(desktop.services);
         QVERIFY(window.Form_Load());
+        QWidget *view = window.rtfLog().widget();
+        const auto clientArea = [&] {
+            const int menu = window.menuBar()->geometry().bottom() + 1;
+            return QRect(0, menu, window.width(), std::max(0, window.height() - menu));
+        };
+        const auto viewArea = [&] { return QRect(view->mapTo(&window, QPoint()), view->size()); };
+
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QWidget *view = window.rtfLog().widget();
-        window.resize(800, 600);
-        QTRY_COMPARE(view->width(),
-                     qMin(window.frameGeometry().width() - 8, window.centralWidget()->width()));
-        QCOMPARE(view->height(),
-                 qMin(window.frameGeometry().height() - 45, window.centralWidget()->height()));
-        QCOMPARE(view->pos(), QPoint(0, 0));
-        window.resize(4, 4);
-        QTRY_VERIFY(view->width() >= 0 && view->height() >= 0);
+        QTRY_COMPARE(viewArea(), clientArea());
+        for (const QSize size : {QSize(800, 600), QSize(300, 900), QSize(40, 30), QSize(1, 1)}) {
+            window.resize(size);
+            QTRY_COMPARE(viewArea(), clientArea());
+        }
+        window.showMaximized();
+        QTRY_COMPARE(viewArea(), clientArea());
+        window.showNormal();
+        QTRY_COMPARE(viewArea(), clientArea());
     }
 
     void closingStopsPollingAndClosesTheDialogs()
