@@ -251,8 +251,8 @@ void LogScrollView::keyPressEvent(QKeyEvent *event)
         m_selection = {StoreOffset(0), StoreOffset(m_source.size())};
         selectionMoved(true);
     } else if (!handleNavigationKey(event)) {
-        // Read only: typing, Enter and Delete change nothing, and are not passed on either.
-        event->accept();
+        // Read only: typing, Enter and Delete change nothing here; the window may want them.
+        event->ignore();
         return;
     }
     event->accept();
