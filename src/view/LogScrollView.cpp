@@ -206,9 +206,11 @@ void LogScrollView::changeEvent(QEvent *event)
 void LogScrollView::paintEvent(QPaintEvent *event)
 {
     QPainter painter(viewport());
-    const ViewPainter::Look look {palette(),      m_colours,
-                                  m_selection,    hasFocus() && m_caretOn && m_selection.isEmpty(),
-                                  m_styleVersion, viewport()->devicePixelRatioF()};
+    const ViewPainter::Look look {palette(), m_colours, m_selection,
+                                  hasFocus() && m_caretOn && m_selection.isEmpty(),
+                                  // An inactive window may show its selection in other colours.
+                                  m_styleVersion * 4 + quint64(palette().currentColorGroup()),
+                                  viewport()->devicePixelRatioF()};
     ViewPainter::paint(painter, m_layout, m_source, look, event->rect(), m_lineImages);
 }
 
