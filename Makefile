@@ -15,9 +15,9 @@ SANITIZER_ENV := ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 \
 	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 JOBS ?= $(shell nproc)
 
-DEB_PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev qt6-base-dev-tools qt6-base-private-dev \
-	qt6-translations-l10n libgl-dev fonts-noto-cjk xvfb xauth xdotool xclip imagemagick \
-	python3 x11-utils openbox librsvg2-bin qt6-gtk-platformtheme \
+DEB_PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev qt6-base-dev-tools liblz4-dev \
+	libzstd-dev pkg-config qt6-translations-l10n libgl-dev fonts-noto-cjk xvfb xauth xdotool xclip \
+	imagemagick python3 x11-utils openbox librsvg2-bin qt6-gtk-platformtheme \
 	lintian desktop-file-utils appstream dpkg-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)

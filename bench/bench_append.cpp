@@ -1,29 +1,39 @@
-// Appending to the log view under a flood: bursts of 1,000 lines of about 100 characters
-// each, inserted as the appender does (caret check, one insertion with CR LF line ends) into
-// the real view, shown offscreen, with events (layout, painting) processed after every burst.
-// One view is filled to 1,000,000 lines; the memory it took per line is measured from the
-// process's resident set. The cost of a burst must not grow with the log: the last bursts
-// into the full view alternate with bursts into a second view that holds about 10k lines, so
-// both figures are taken under the same load of a shared machine.
-#include "platform/PlainTextLogView.h"
+// Appending to the log view under a flood, and painting it: bursts of 1,000 lines of the
+// generated Japanese log (about 80 characters each), inserted as the appender does (caret
+// check, one insertion with CR LF line ends) into the real view, shown offscreen, with events
+// processed after every burst. One view is filled to 10,000,000 lines; the memory it took per
+// line is measured from the process's resident set. The cost of a burst must not grow with the
+// log: the last bursts into the full view alternate with bursts into a second view that holds
+// about 10k lines, so both figures are taken under the same load of a shared machine. Then one
+// full repaint of a 1920x1080 view at the end of the 10M lines, beside the same repaint of the
+// small view; and the first paint of lines never drawn before (the view's line images cannot
+// help), beside Qt drawing the same lines' text with QPainter::drawText into an image of the
+// same size, which is the least any view drawing antialiased text pays.
+#include "BenchSupport.h"
+#include "JapaneseLogCorpus.h"
+#include "view/LogScrollView.h"
+#include "view/StoreLogView.h"
 
 #include <QApplication>
 #include <QFile>
-#include <QPlainTextEdit>
+#include <QImage>
+#include <QPainter>
+#include <QRandomGenerator>
+#include <QScrollBar>
 
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <unistd.h>
 #include <vector>
 
 namespace {
 
 constexpr int kLinesPerBurst = 1000;
-constexpr int kBursts = 1000;
+constexpr int kBursts = 10000;
 // Measured bursts per figure; the small view goes from 5k to 16k lines meanwhile.
 constexpr int kMeasured = 11;
 constexpr int kSmallStart = 5;
+constexpr int kPaints = 21;
 
 long residentBytes()
 {
@@ -34,47 +44,10 @@ long residentBytes()
     return fields.size() > 1 ? fields.at(1).toLong() * sysconf(_SC_PAGESIZE) : 0;
 }
 
-// 1,000 lines like "2026-12-07 09:41:07.123 [INFO] worker-3 request 123456 ... 日本語", each
-// about 100 characters, the line number making every burst's text different.
-QString makeBurst(int burst)
-{
-    QString text;
-    text.reserve(kLinesPerBurst * 104);
-    for (int i = 0; i < kLinesPerBurst; ++i) {
-        const int line = burst * kLinesPerBurst + i;
-        text += QStringLiteral("2026-12-07 09:41:07.123 [INFO] worker-") % QString::number(line % 8)
-            % QStringLiteral(" request ")
-            % QString::number(line).rightJustified(8, QLatin1Char('0'))
-            % QStringLiteral(
-                    " 処理が完了しました status=200 bytes=4096 elapsed=12ms client=10.0.0.")
-            % QString::number(line % 250) % QStringLiteral("\r\n");
-    }
-    return text;
-}
-
-// CPU time of this thread: the machine running the benchmark is shared, and time spent
-// waiting for a core says nothing about the view.
-double threadMs()
-{
-    timespec now {};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-} // namespace
-
-namespace {
-
 // One burst as the appender makes it; returns its cost in milliseconds.
-double appendBurst(PlainTextLogView &view, int burst)
+double appendBurst(StoreLogView &view, JapaneseLogCorpus &corpus)
 {
-    const QString text = makeBurst(burst);
+    const QString text = corpus.nextText(kLinesPerBurst);
     const double start = threadMs();
     const qsizetype end = view.textLength();
     if (view.caret() < end)
@@ -84,11 +57,58 @@ double appendBurst(PlainTextLogView &view, int burst)
     return threadMs() - start;
 }
 
-void show(PlainTextLogView &view)
+void show(StoreLogView &view, QSize size)
 {
-    view.widget()->resize(800, 600);
+    view.widget()->resize(size);
     view.widget()->show();
     QApplication::processEvents();
+}
+
+double medianRepaint(StoreLogView &view)
+{
+    std::vector<double> timings;
+    for (int k = 0; k < kPaints; ++k) {
+        const double start = threadMs();
+        view.widget()->viewport()->repaint();
+        timings.push_back(threadMs() - start);
+    }
+    return median(timings);
+}
+
+// The first paint of a screen of lines drawn nowhere before: pages picked at random in the
+// 10M lines. Returns the median, and in reference the median cost of QPainter::drawText over
+// the same lines.
+double medianFreshPaint(StoreLogView &view, double &reference)
+{
+    LogScrollView *widget = view.widget();
+    const LogStore &store = view.store();
+    QRandomGenerator random(5);
+    std::vector<double> timings;
+    std::vector<double> references;
+    QImage image(widget->viewport()->size(), QImage::Format_RGB32);
+    for (int k = 0; k < kPaints; ++k) {
+        const qint64 line = qint64(random.bounded(quint64(store.lineCount() - 100)));
+        widget->verticalScrollBar()->setValue(int(line)); // paints nothing until asked
+        const double start = threadMs();
+        widget->viewport()->repaint();
+        timings.push_back(threadMs() - start);
+
+        const double drawStart = threadMs();
+        QPainter painter(&image);
+        painter.fillRect(image.rect(), Qt::white);
+        painter.setFont(widget->font());
+        const int height = widget->viewLayout().metrics().lineHeight();
+        for (qint64 row = 0; row < widget->viewLayout().shownLines(); ++row) {
+            const LineNo at = widget->viewLayout().topLine() + row;
+            const StoreOffset begin = store.lineStart(at);
+            const QString text = store.read(begin, store.lineEnd(at) - begin).text;
+            painter.drawText(QPointF(0, row * height + height - 4), text);
+        }
+        painter.end();
+        references.push_back(threadMs() - drawStart);
+    }
+    reference = median(references);
+    return median(timings);
 }
 
 } // namespace
@@ -96,28 +116,42 @@ void show(PlainTextLogView &view)
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    PlainTextLogView full;
-    show(full);
+    useViewFont();
+    JapaneseLogCorpus fullCorpus(1);
+    JapaneseLogCorpus smallCorpus(2);
+    StoreLogView full;
+    show(full, QSize(800, 600));
     const long rssBefore = residentBytes();
     for (int burst = 0; burst < kBursts; ++burst)
-        appendBurst(full, burst);
+        appendBurst(full, fullCorpus);
     const long rssAfter = residentBytes();
 
-    PlainTextLogView small;
-    show(small);
+    StoreLogView small;
+    show(small, QSize(800, 600));
     for (int burst = 0; burst < kSmallStart; ++burst)
-        appendBurst(small, burst);
+        appendBurst(small, smallCorpus);
     std::vector<double> at10k;
-    std::vector<double> at1m;
+    std::vector<double> at10m;
     for (int i = 0; i < kMeasured; ++i) {
-        at1m.push_back(appendBurst(full, kBursts + i));
-        at10k.push_back(appendBurst(small, kSmallStart + i));
+        at10m.push_back(appendBurst(full, fullCorpus));
+        at10k.push_back(appendBurst(small, smallCorpus));
     }
+
+    show(full, QSize(1920, 1080));
+    show(small, QSize(1920, 1080));
+    const double paintFull = medianRepaint(full);
+    const double paintSmall = medianRepaint(small);
+    double drawText = 0;
+    const double freshPaint = medianFreshPaint(full, drawText);
 
     const double lines = double(kLinesPerBurst) * kBursts;
     std::printf("bench: append_ms_per_1k_at_10k %.2f ms\n", median(at10k));
-    std::printf("bench: append_ms_per_1k_at_1m %.2f ms\n", median(at1m));
-    std::printf("bench: append_1m_vs_10k %.2f x\n", median(at1m) / median(at10k));
-    std::printf("bench: rss_bytes_per_line %.0f B\n", double(rssAfter - rssBefore) / lines);
+    std::printf("bench: append_ms_per_1k_at_10m %.2f ms\n", median(at10m));
+    std::printf("bench: append_10m_vs_10k %.2f x\n", median(at10m) / median(at10k));
+    std::printf("bench: rss_bytes_per_line_at_10m %.1f B\n", double(rssAfter - rssBefore) / lines);
+    std::printf("bench: paint_ms_at_10m %.2f ms\n", paintFull);
+    std::printf("bench: paint_10m_vs_16k %.2f x\n", paintFull / paintSmall);
+    std::printf("bench: paint_new_lines_ms_at_10m %.2f ms\n", freshPaint);
+    std::printf("bench: paint_new_lines_vs_drawtext %.2f x\n", freshPaint / drawText);
     return 0;
 }

@@ -5,8 +5,6 @@
 #include "LiveWindow.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QTest>
 
 #include <algorithm>
 #include <cstdio>
@@ -26,19 +24,12 @@ QByteArray megabyteOfLog()
 
 double startMilliseconds(const QStringList &files, const QTemporaryDir &dir, bool eleventh)
 {
-    QElapsedTimer timer;
-    timer.start();
-    LiveWindow live(QStringList {QStringLiteral("/v")} + files.mid(0, 10),
-                    dir.filePath(QStringLiteral("config")));
-    if (eleventh)
-        live.window.addFile(files.at(10));
-    if (!live.window.Form_Load())
-        return -1;
-    live.window.show();
-    if (!QTest::qWaitForWindowExposed(&live.window))
-        return -1;
-    QCoreApplication::processEvents(); // the first paint of the view
-    return double(timer.nsecsElapsed()) / 1e6;
+    return millisecondsToFirstPaint(QStringList {QStringLiteral("/v")} + files.mid(0, 10),
+                                    dir.filePath(QStringLiteral("config")),
+                                    [&](frmLogView &window) {
+                                        if (eleventh)
+                                            window.addFile(files.at(10));
+                                    });
 }
 
 } // namespace

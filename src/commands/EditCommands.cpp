@@ -1,6 +1,7 @@
 #include "commands/EditCommands.h"
 
 #include "platform/Clipboard.h"
+#include "platform/DesktopLineEnds.h"
 #include "platform/LogView.h"
 #include "platform/MessageBox.h"
 
@@ -28,23 +29,5 @@ bool EditCommands::mnuClear_Click()
 
 QString EditCommands::toDesktopLineEnds(const QString &text)
 {
-    QString result;
-    result.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        switch (c.unicode()) {
-        case u'\r':
-            if (i + 1 < text.size() && text.at(i + 1) == u'\n')
-                ++i;
-            result.append(u'\n');
-            break;
-        case QChar::ParagraphSeparator:
-        case QChar::LineSeparator:
-            result.append(u'\n');
-            break;
-        default:
-            result.append(c);
-        }
-    }
-    return result;
+    return ::toDesktopLineEnds(text);
 }

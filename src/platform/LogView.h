@@ -8,7 +8,7 @@
 #include <optional>
 
 // The scrolling log view as the engine and the commands see it. Positions are character
-// offsets into the view's plain text, with line ends counted as the text holds them.
+// offsets (UTF-16 units) into the view's plain text, 64-bit: a log may pass 2^31 characters.
 //
 // A line break is always CR LF and counts as two characters: text(), selectedText(),
 // textLength() and every position agree on that, so an offset found by searching text() can
@@ -38,8 +38,10 @@ public:
     virtual std::optional<qsizetype> find(QStringView word, qsizetype from,
                                           Qt::CaseSensitivity sensitivity) const = 0;
 
-    // Inserts plain text (nothing is interpreted as markup) at the caret in the current
-    // character format, replacing the selection, and scrolls the caret into view.
+    // Inserts plain text (nothing is interpreted as markup) in the current text colour at the
+    // caret, which the program always moves to the end first: the view only grows at its end,
+    // so text goes there wherever the caret was, dropping any selection. Afterwards the caret
+    // stands after the text and is scrolled into view.
     virtual void insertAtCaret(const QString &text) = 0;
 
     virtual void setBackgroundColor(const QColor &color) = 0;

@@ -1,6 +1,6 @@
 #include "settings/LogViewSettings.h"
 
-#include "platform/PlainTextLogView.h"
+#include "view/StoreLogView.h"
 #include "platform/PollTimer.h"
 #include "platform/ViewFonts.h"
 #include "startup/frmLogView.h"

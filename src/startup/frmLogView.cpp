@@ -16,7 +16,6 @@
 #include "platform/Cp932Decoder.h"
 #include "platform/MessageBox.h"
 #include "platform/NativePath.h"
-#include "platform/PlainTextLogView.h"
 #include "platform/PollTimer.h"
 #include "platform/QtReadProgress.h"
 #include "platform/QtTaskQueue.h"
@@ -32,11 +31,12 @@
 #include "startup/MenuCaptions.h"
 #include "startup/ProgramIcon.h"
 #include "startup/StartupFiles.h"
+#include "view/LogScrollView.h"
+#include "view/StoreLogView.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 
 namespace {
 constexpr int kClientWidth = 7890 / 15; // 526 pixels
@@ -75,7 +75,7 @@ frmLogView::frmLogView(const DesktopServices &services, QWidget *parent)
     // The view is the central widget, so the window's own layout makes it fill the client
     // area below the menu bar at every size and state, whenever the window manager (if any)
     // reports its frame; minimising leaves it as it was.
-    m_view = std::make_unique<PlainTextLogView>(this);
+    m_view = std::make_unique<StoreLogView>(this);
     setCentralWidget(m_view->widget());
     m_view->setFont(ViewFonts::resolve(QStringLiteral("Terminal"), 13.5));
 
@@ -88,6 +88,8 @@ frmLogView::frmLogView(const DesktopServices &services, QWidget *parent)
                                                      m_services.messages);
     m_grep = std::make_unique<GrepCommands>(m_state, m_services.messages);
     m_edit = std::make_unique<EditCommands>(*m_view, m_services.clipboard, m_services.messages);
+    // The view's own Ctrl+C and コピー copy the way the edit menu does.
+    connect(m_view->widget(), &LogScrollView::copyRequested, this, &frmLogView::mnuCopy_Click);
 
     buildMenus();
     resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());

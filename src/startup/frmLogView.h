@@ -18,7 +18,7 @@ class FileListOperations;
 class GrepCommands;
 class IncrementalReader;
 class LogAppender;
-class PlainTextLogView;
+class StoreLogView;
 class PollingCycle;
 class QAction;
 class QMenu;
@@ -67,7 +67,7 @@ public:
     // State the dialogs and tests look at.
     EngineState &engineState() { return m_state; }
     WatchedFileTable &lstFile() { return m_table; }
-    PlainTextLogView &rtfLog() { return *m_view; }
+    StoreLogView &rtfLog() { return *m_view; }
     PollTimer &tmrCheck() { return m_services.tmrCheck; }
     QString WindowTitle;
     bool ViewMode = false;
@@ -109,7 +109,7 @@ private:
     std::unique_ptr<SteadyClock> m_clock;
     std::unique_ptr<QtTaskQueue> m_turns; // outlives the polling cycle, whose tasks it holds
     std::unique_ptr<QtReadProgress> m_progress;
-    std::unique_ptr<PlainTextLogView> m_view;
+    std::unique_ptr<StoreLogView> m_view;
     std::unique_ptr<IncrementalReader> m_reader;
     std::unique_ptr<LogAppender> m_appender;
     std::unique_ptr<PollingCycle> m_polling;

@@ -10,9 +10,9 @@
 #include "engine/EngineState.h"
 #include "engine/WatchedFileTable.h"
 #include "files/frmFileList.h"
-#include "platform/PlainTextLogView.h"
 #include "settings/frmOptions.h"
 #include "startup/ProgramIcon.h"
+#include "view/StoreLogView.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -94,7 +94,7 @@ struct Host
     FakeMessageBox messages;
     EngineState state;
     WatchedFileTable table;
-    PlainTextLogView view;
+    StoreLogView view;
 };
 
 using Factory = std::function<QDialog *(Host &)>;

@@ -1,5 +1,5 @@
 #include "commands/EditCommands.h"
-#include "platform/PlainTextLogView.h"
+#include "view/StoreLogView.h"
 
 #include "FakeClipboard.h"
 #include "FakeMessageBox.h"
@@ -14,7 +14,7 @@ struct Fixture
 {
     Fixture() { view.setText(kLog); }
 
-    PlainTextLogView view;
+    StoreLogView view;
     FakeClipboard clipboard;
     FakeMessageBox messages;
     EditCommands commands {view, clipboard, messages};

@@ -1,14 +1,14 @@
 #include "commands/DialogHolder.h"
 #include "commands/frmSearch.h"
-#include "platform/PlainTextLogView.h"
-#include "platform/TextSearch.h"
+#include "view/StoreLogView.h"
+#include "view/store/TextSearch.h"
 
 #include "FakeMessageBox.h"
 #include "TabWalk.h"
 
+#include "view/LogScrollView.h"
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QRandomGenerator>
@@ -48,7 +48,7 @@ struct Fixture
         return {view.selectionStart(), view.selectionLength()};
     }
 
-    PlainTextLogView view;
+    StoreLogView view;
     FakeMessageBox messages;
     DialogHolder<frmSearch> holder {[this] { return new frmSearch(view, messages); }};
 };

@@ -4,7 +4,7 @@
 #include "Deadline.h"
 #include "PolledLogs.h"
 
-#include <QPlainTextEdit>
+#include "view/LogScrollView.h"
 #include <QRandomGenerator>
 #include <QTest>
 

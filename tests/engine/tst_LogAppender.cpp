@@ -1,7 +1,7 @@
 #include "WatchedLogs.h"
 
+#include "view/LogScrollView.h"
 #include <QFileInfo>
-#include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTest>
 
@@ -116,7 +116,7 @@ private Q_SLOTS:
         QFETCH(QString, added);
         WatchedLogs logs;
         logs.watch(kLog);
-        QPlainTextEdit *edit = logs.view.widget();
+        LogScrollView *edit = logs.view.widget();
         edit->resize(300, 200);
         edit->show();
         QVERIFY(QTest::qWaitForWindowExposed(edit));
@@ -137,7 +137,7 @@ private Q_SLOTS:
         QCOMPARE(logs.view.text(), lines + added);
         QCOMPARE(logs.view.caret(), logs.view.textLength());
         QCOMPARE(logs.view.selectionLength(), 0);
-        QVERIFY(edit->viewport()->rect().contains(edit->cursorRect()));
+        QVERIFY(edit->viewport()->rect().contains(edit->caretRect()));
     }
 };
 

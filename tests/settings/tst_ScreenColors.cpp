@@ -1,26 +1,23 @@
-#include "platform/PlainTextLogView.h"
 #include "settings/ScreenColors.h"
+#include "view/StoreLogView.h"
 
+#include "view/LogScrollView.h"
 #include <QGuiApplication>
 #include <QPalette>
-#include <QPlainTextEdit>
 #include <QTest>
-#include <QTextCursor>
 
 namespace {
 
 const QColor kBlack(0, 0, 0);
 const QColor kGrey(128, 128, 128);
 
-// The brush a character of the view is drawn with; NoBrush means the view's own text colour.
-QBrush brushAt(PlainTextLogView &view, int documentPosition)
+// The colour a character of the view is drawn in.
+QColor colourAt(StoreLogView &view, int position)
 {
-    QTextCursor cursor(view.widget()->document());
-    cursor.setPosition(documentPosition + 1); // the format of the character before the cursor
-    return cursor.charFormat().foreground();
+    return view.textColorAt(position);
 }
 
-QColor background(PlainTextLogView &view)
+QColor background(StoreLogView &view)
 {
     return view.widget()->palette().color(QPalette::Base);
 }
@@ -50,31 +47,31 @@ private Q_SLOTS:
 
 void tst_ScreenColors::dosWithNothingSelected()
 {
-    PlainTextLogView view;
+    StoreLogView view;
     view.setText(QStringLiteral("old\r\n"));
     view.setCaret(view.textLength());
-    const QBrush before = brushAt(view, 0);
+    const QColor before = colourAt(view, 0);
     qint32 ScreenColor = 0;
 
     ScreenColors(view).SetScreenColor(1, ScreenColor);
 
     QCOMPARE(ScreenColor, 1);
     QCOMPARE(background(view), kBlack);
-    QCOMPARE(brushAt(view, 0), before);
+    QCOMPARE(colourAt(view, 0), before);
     // New log text arrives after the caret has been moved to the end, as the appender does.
     view.setCaret(0);
     view.setCaret(view.textLength());
     view.insertAtCaret(QStringLiteral("new"));
-    for (int position = 4; position < 7; ++position)
-        QCOMPARE(brushAt(view, position).color(), kGrey);
-    QCOMPARE(brushAt(view, 0), before);
+    for (int position = 5; position < 8; ++position) // after "old" CR LF
+        QCOMPARE(colourAt(view, position), kGrey);
+    QCOMPARE(colourAt(view, 0), before);
 }
 
 void tst_ScreenColors::dosWithSelection()
 {
-    PlainTextLogView view;
+    StoreLogView view;
     view.setText(QStringLiteral("abcdef"));
-    const QBrush before = brushAt(view, 0);
+    const QColor before = colourAt(view, 0);
     view.select(2, 2);
     qint32 ScreenColor = 0;
 
@@ -82,9 +79,9 @@ void tst_ScreenColors::dosWithSelection()
 
     QCOMPARE(background(view), kBlack);
     for (int position : {0, 1, 4, 5})
-        QCOMPARE(brushAt(view, position), before);
+        QCOMPARE(colourAt(view, position), before);
     for (int position : {2, 3})
-        QCOMPARE(brushAt(view, position).color(), kGrey);
+        QCOMPARE(colourAt(view, position), kGrey);
 }
 
 void tst_ScreenColors::otherSchemesGiveDesktopColours_data()
@@ -100,7 +97,7 @@ void tst_ScreenColors::otherSchemesGiveDesktopColours_data()
 void tst_ScreenColors::otherSchemesGiveDesktopColours()
 {
     QFETCH(qint32, scheme);
-    PlainTextLogView view;
+    StoreLogView view;
     view.setText(QStringLiteral("x"));
     view.setCaret(1);
     qint32 ScreenColor = 0;
@@ -113,7 +110,7 @@ void tst_ScreenColors::otherSchemesGiveDesktopColours()
     QCOMPARE(ScreenColor, scheme);
     QCOMPARE(background(view), desktopBase());
     view.insertAtCaret(QStringLiteral("y"));
-    QCOMPARE(brushAt(view, 1).color(), desktopText());
+    QCOMPARE(colourAt(view, 1), desktopText());
     QVERIFY(desktopBase() != kBlack || desktopText() != kGrey);
 }
 

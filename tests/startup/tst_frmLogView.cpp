@@ -5,14 +5,14 @@
 #include "FakePollTimer.h"
 #include "platform/IniSettingsStore.h"
 #include "platform/LocalFileAccess.h"
-#include "platform/PlainTextLogView.h"
 #include "startup/frmLogView.h"
+#include "view/LogScrollView.h"
+#include "view/StoreLogView.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>

@@ -8,7 +8,7 @@
 #include "engine/WatchedFileTable.h"
 #include "platform/Cp932Decoder.h"
 #include "platform/LocalFileAccess.h"
-#include "platform/PlainTextLogView.h"
+#include "view/StoreLogView.h"
 
 #include <QTemporaryDir>
 
@@ -29,7 +29,7 @@ struct WatchedLogs
     FakeClock clock;
     IncrementalReader reader;
     EngineState state;
-    PlainTextLogView view;
+    StoreLogView view;
     LogAppender appender {reader, state, view};
 
     QString pathOf(const QString &name) const { return dir.filePath(name); }

@@ -1,4 +1,4 @@
-#include "platform/TextSearch.h"
+#include "view/store/TextSearch.h"
 
 #include <QString>
 

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFont>
+#include <QProcess>
+#include <QString>
+
+#include <algorithm>
+#include <ctime>
+#include <vector>
+
+// Small pieces several benchmarks share.
+
+// CPU time of the calling thread in milliseconds: the machine running the benchmarks is
+// shared, and time spent waiting for a core says nothing about the code measured.
+inline double threadMs()
+{
+    timespec now {};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
+inline double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// The face and size the main window gives the log view, for every widget made from here on.
+inline void useViewFont()
+{
+    QFont font(QStringLiteral("Noto Sans Mono CJK JP"));
+    font.setPointSizeF(13.5);
+    QApplication::setFont(font);
+}
+
+// Wall-clock milliseconds of `iconv -f CP932 -t to` over a file, output thrown away; -1 when
+// iconv failed. The reference for reading and decoding.
+inline double iconvMilliseconds(const QString &path, const QString &to)
+{
+    QProcess iconv;
+    iconv.setStandardOutputFile(QProcess::nullDevice());
+    QElapsedTimer timer;
+    timer.start();
+    iconv.start(QStringLiteral("iconv"),
+                {QStringLiteral("-f"), QStringLiteral("CP932"), QStringLiteral("-t"), to, path});
+    if (!iconv.waitForFinished(-1) || iconv.exitCode() != 0)
+        return -1;
+    return double(timer.nsecsElapsed()) / 1e6;
+}

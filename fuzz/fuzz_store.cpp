@@ -1,0 +1,120 @@
+// The log store under random appends. The input is a plan: byte 0 picks the block size (16 to
+// 271 bytes, so pieces cross many block edges), byte 1 holds flags (bit 0: a byte of every
+// sealed frame goes bad after it is made, at a place byte 2 picks), and the rest is pieces of
+// text, each a length byte and that many UTF-16 units, any values (lone surrogates, CR, LF,
+// NUL included).
+//
+// What must hold: the store's size and line count are those of the pieces joined with their
+// line ends made CR LF; every read returns exactly the joined text's units (or, with damaged
+// frames, text of the same length with its LFs in place, flagged as damaged); every line
+// starts after an LF; find agrees with TextSearch over the joined text. Arbitrary bytes handed
+// to the codec as a frame are refused or decoded, never read or written past their buffers.
+
+#include "FuzzCheck.h"
+
+#include "view/store/BlockCodec.h"
+#include "view/store/LogStore.h"
+#include "view/store/StoreSearch.h"
+#include "view/store/TextSearch.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <cstddef>
+#include <cstdint>
+
+namespace {
+
+class DamagingCodec : public BlockCodec
+{
+public:
+    explicit DamagingCodec(uint8_t where)
+        : m_where(where)
+    {
+    }
+    QByteArray compress(QByteArrayView plain) const override
+    {
+        QByteArray frame = BlockCodec::compress(plain);
+        const qsizetype at = m_where % frame.size();
+        frame[at] = char(frame.at(at) ^ 0x5A);
+        return frame;
+    }
+
+private:
+    uint8_t m_where;
+};
+
+QString withCrLf(QString piece)
+{
+    return piece.replace(u"\r\n"_qs, u"\n"_qs).replace(u'\r', u'\n').replace(u"\n"_qs, u"\r\n"_qs);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    if (size < 3)
+        return 0;
+    const qsizetype blockBytes = 16 + data[0];
+    const bool damage = data[1] & 1;
+    LogStore store(blockBytes, damage ? std::make_unique<DamagingCodec>(data[2]) : nullptr);
+
+    QString expected;
+    QStringList pieces;
+    for (size_t at = 3; at < size;) {
+        const size_t wanted = data[at++];
+        const size_t units = std::min<size_t>(wanted, (size - at) / 2);
+        QString piece(qsizetype(units), Qt::Uninitialized);
+        for (size_t k = 0; k < units; ++k, at += 2)
+            piece[qsizetype(k)] = QChar(char16_t(data[at] | (data[at + 1] << 8)));
+        store.append(piece);
+        expected += withCrLf(piece);
+        pieces.append(piece);
+        if (units == 0)
+            ++at;
+    }
+
+    fuzzCheck(store.size() == expected.size(), "size is the joined text's");
+    fuzzCheck(store.lineCount() == expected.count(u'\n') + 1, "line count is LFs plus one");
+    const ReadResult all = store.read(StoreOffset(0), expected.size());
+    fuzzCheck(all.text.size() == expected.size(), "a read has the asked length");
+    fuzzCheck(all.text.count(u'\n') == expected.count(u'\n'), "LFs stay in place");
+    if (all.status == ReadStatus::Intact)
+        fuzzCheck(all.text == expected, "an intact read is the joined text");
+    else
+        fuzzCheck(damage, "only damaged frames read as damaged");
+
+    qint64 line = 0;
+    for (qsizetype at = 0; at < all.text.size(); ++at) {
+        if (all.text.at(at) != u'\n')
+            continue;
+        ++line;
+        fuzzCheck(store.lineStart(LineNo(line)) == StoreOffset(at + 1), "lines start after LFs");
+        fuzzCheck(store.lineOf(StoreOffset(at)) == LineNo(line - 1), "an LF ends its line");
+        fuzzCheck(store.lineOf(StoreOffset(at + 1)) == LineNo(line), "a line holds its start");
+    }
+    for (qsizetype at = 0; at < expected.size(); at += 1 + at % 7) {
+        const ReadResult part = store.read(StoreOffset(at), 1 + at % 13);
+        fuzzCheck(part.text == all.text.mid(at, 1 + at % 13), "reads agree with the whole");
+    }
+
+    if (!damage) {
+        for (const QString &piece : std::as_const(pieces)) {
+            const QString word = withCrLf(piece).left(4);
+            for (const auto sensitivity : {Qt::CaseSensitive, Qt::CaseInsensitive}) {
+                const qsizetype from = word.size() % 3;
+                const auto expectedHit = TextSearch::findForward(expected, word, from, sensitivity);
+                const auto hit
+                    = StoreSearch::findForward(store, word, StoreOffset(from), sensitivity);
+                fuzzCheck(hit.has_value() == expectedHit.has_value()
+                              && (!hit || hit->value == *expectedHit),
+                          "find agrees with the plain search");
+            }
+        }
+    }
+
+    // The input itself as a frame.
+    QByteArray plain(qsizetype(data[0]) * 4, Qt::Uninitialized);
+    BlockCodec().decompress(QByteArrayView(data, qsizetype(size)), plain);
+    return 0;
+}

@@ -1,0 +1,377 @@
+#include "view/LogScrollView.h"
+
+#include "view/CaretKeys.h"
+#include "view/ColourRuns.h"
+#include "view/LogViewAccessible.h"
+#include "view/PrimarySelection.h"
+#include "view/ViewNavigation.h"
+#include "view/ViewPainter.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyleHints>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr int kBarLines = std::numeric_limits<int>::max() / 2;
+constexpr int kDragTickMs = 50;
+
+} // namespace
+
+LogScrollView::LogScrollView(const TextSource &source, const ColourRuns &colours, QWidget *parent)
+    : QAbstractScrollArea(parent)
+    , m_source(source)
+    , m_colours(colours)
+    , m_layout(source)
+{
+    LogViewAccessible::install();
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+    viewport()->setCursor(Qt::IBeamCursor);
+    viewport()->setAutoFillBackground(false);
+    m_layout.setFont(font());
+    m_layout.setViewportSize(viewport()->size());
+
+    m_menu = new QMenu(this);
+    QAction *copy
+        = m_menu->addAction(QStringLiteral("コピー(&C)"), this, &LogScrollView::copyRequested);
+    copy->setShortcut(QKeySequence::Copy);
+    QAction *all = m_menu->addAction(QStringLiteral("すべて選択(&A)"), this, [this] {
+        m_selection = {StoreOffset(0), StoreOffset(m_source.size())};
+        selectionMoved(true);
+    });
+    all->setShortcut(QKeySequence::SelectAll);
+    connect(m_menu, &QMenu::aboutToShow, this,
+            [this, copy] { copy->setEnabled(!m_selection.isEmpty()); });
+    updateScrollBars();
+}
+
+LogScrollView::~LogScrollView()
+{
+    PrimarySelection::withdraw(this);
+}
+
+void LogScrollView::setSelection(ViewSelection selection)
+{
+    m_selection = selection;
+    m_wantedX = -1;
+    selectionMoved(false);
+}
+
+void LogScrollView::appended()
+{
+    m_selection = {StoreOffset(m_source.size()), StoreOffset(m_source.size())};
+    m_wantedX = -1;
+    LogViewAccessible::textChanged(this, false);
+    ensureCaretVisible();
+    viewport()->update();
+    Q_EMIT contentsChanged();
+}
+
+void LogScrollView::coloursChanged()
+{
+    ++m_styleVersion;
+    m_lineImages.clear();
+    viewport()->update();
+}
+
+void LogScrollView::replaced()
+{
+    m_lineImages.clear();
+    m_selection = {};
+    m_wantedX = -1;
+    m_widest = 0;
+    m_layout.forgetLines();
+    m_layout.setTopLine(LineNo(0));
+    m_layout.setLeft(0);
+    PrimarySelection::withdraw(this);
+    LogViewAccessible::textChanged(this, true);
+    updateScrollBars();
+    viewport()->update();
+    Q_EMIT contentsChanged();
+}
+
+void LogScrollView::ensureCaretVisible()
+{
+    const LineNo line = m_source.lineOf(m_selection.caret);
+    const LineNo top = m_layout.topLine();
+    if (line < top)
+        setTopLine(line);
+    else if (line - top >= m_layout.fullLines())
+        setTopLine(line - (m_layout.fullLines() - 1));
+    const qreal x = m_layout.xOf(m_selection.caret);
+    const int width = viewport()->width();
+    const qreal margin = std::min<qreal>(width / 4.0, 4 * m_layout.metrics().tabWidth() / 8);
+    if (x < m_layout.left())
+        setLeft(x - margin);
+    else if (x >= m_layout.left() + width - 1)
+        setLeft(x - width + 1 + margin);
+    updateScrollBars();
+}
+
+int LogScrollView::barValueForLine(LineNo line) const
+{
+    const qint64 last = m_layout.lastTopLine().value;
+    if (last <= kBarLines)
+        return int(line.value);
+    return int(std::llround(double(line.value) * kBarLines / double(last)));
+}
+
+LineNo LogScrollView::lineForBarValue(int value) const
+{
+    const qint64 last = m_layout.lastTopLine().value;
+    if (last <= kBarLines)
+        return LineNo(value);
+    return LineNo(std::llround(double(value) * double(last) / kBarLines));
+}
+
+void LogScrollView::setTopLine(LineNo line)
+{
+    m_layout.setTopLine(line);
+    viewport()->update();
+}
+
+void LogScrollView::setLeft(qreal x)
+{
+    m_layout.setLeft(std::floor(x));
+    viewport()->update();
+}
+
+void LogScrollView::updateScrollBars()
+{
+    // The widest of the lines in sight joins those measured before: like a text editor, the
+    // horizontal range covers what has been shown, not lines that were never looked at.
+    const qint64 lines = m_source.lineCount();
+    for (qint64 row = 0; row < m_layout.shownLines(); ++row) {
+        const LineNo line = m_layout.topLine() + row;
+        if (line.value >= lines)
+            break;
+        m_widest = std::max(m_widest, m_layout.lineWidth(line));
+    }
+    m_settingBars = true;
+    const qint64 last = m_layout.lastTopLine().value;
+    verticalScrollBar()->setRange(0, int(std::min<qint64>(last, kBarLines)));
+    verticalScrollBar()->setPageStep(
+        int(std::min<qint64>(m_layout.fullLines(), last <= kBarLines ? kBarLines : 1)));
+    verticalScrollBar()->setSingleStep(1);
+    verticalScrollBar()->setValue(barValueForLine(m_layout.topLine()));
+    const int width = viewport()->width();
+    const qreal right = std::max(m_widest, m_layout.left() + width) + 1;
+    horizontalScrollBar()->setRange(
+        0, int(std::min<qreal>(std::max<qreal>(0, std::ceil(right) - width), kBarLines)));
+    horizontalScrollBar()->setPageStep(std::max(1, width));
+    horizontalScrollBar()->setSingleStep(std::max(1, int(m_layout.metrics().tabWidth() / 8)));
+    horizontalScrollBar()->setValue(int(std::min<qreal>(m_layout.left(), kBarLines)));
+    m_settingBars = false;
+}
+
+void LogScrollView::scrollContentsBy(int, int)
+{
+    if (m_settingBars)
+        return;
+    m_layout.setTopLine(lineForBarValue(verticalScrollBar()->value()));
+    m_layout.setLeft(horizontalScrollBar()->value());
+    updateScrollBars();
+    viewport()->update();
+}
+
+void LogScrollView::resizeEvent(QResizeEvent *event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    m_layout.setViewportSize(viewport()->size());
+    m_layout.setTopLine(m_layout.topLine());
+    updateScrollBars();
+}
+
+void LogScrollView::changeEvent(QEvent *event)
+{
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        coloursChanged();
+    if (event->type() == QEvent::FontChange) {
+        coloursChanged();
+        m_layout.setFont(font());
+        m_widest = 0;
+        updateScrollBars();
+        viewport()->update();
+    }
+}
+
+void LogScrollView::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(viewport());
+    const ViewPainter::Look look {palette(), m_colours, m_selection,
+                                  hasFocus() && m_caretOn && m_selection.isEmpty(),
+                                  // An inactive window may show its selection in other colours.
+                                  m_styleVersion * 4 + quint64(palette().currentColorGroup()),
+                                  viewport()->devicePixelRatioF()};
+    ViewPainter::paint(painter, m_layout, m_source, look, event->rect(), m_lineImages);
+}
+
+void LogScrollView::selectionMoved(bool byUser)
+{
+    if (byUser)
+        PrimarySelection::offer(this, m_selection);
+    ensureCaretVisible();
+    restartBlink();
+    LogViewAccessible::selectionChanged(this);
+    viewport()->update();
+}
+
+void LogScrollView::moveCaret(StoreOffset to, bool extend)
+{
+    m_selection.caret = to;
+    if (!extend)
+        m_selection.anchor = to;
+    selectionMoved(true);
+}
+
+bool LogScrollView::handleNavigationKey(QKeyEvent *event)
+{
+    const std::optional<CaretKeys::Move> move
+        = CaretKeys::moveFor(*event, m_layout, m_source, m_selection, m_wantedX);
+    if (!move)
+        return false;
+    if (move->scrollLines != 0)
+        setTopLine(m_layout.topLine() + move->scrollLines);
+    moveCaret(move->to, move->extend);
+    m_wantedX = move->wantedX;
+    return true;
+}
+
+void LogScrollView::keyPressEvent(QKeyEvent *event)
+{
+    if (event->matches(QKeySequence::Copy)) {
+        Q_EMIT copyRequested();
+    } else if (event->matches(QKeySequence::SelectAll)) {
+        m_selection = {StoreOffset(0), StoreOffset(m_source.size())};
+        selectionMoved(true);
+    } else if (!handleNavigationKey(event)) {
+        // Read only: typing, Enter and Delete change nothing here; the window may want them.
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void LogScrollView::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    setFocus(Qt::MouseFocusReason);
+    const QPoint point = event->position().toPoint();
+    const StoreOffset at = m_layout.positionAt(point);
+    const bool triple = m_sinceDoubleClick.isValid()
+        && m_sinceDoubleClick.elapsed() < QGuiApplication::styleHints()->mouseDoubleClickInterval()
+        && (point - m_doubleClickPoint).manhattanLength()
+            < QGuiApplication::styleHints()->startDragDistance();
+    m_sinceDoubleClick.invalidate();
+    m_wantedX = -1;
+    if (triple) {
+        const LineNo line = m_source.lineOf(at);
+        m_selection = {m_source.lineStart(line), m_source.lineEnd(line)};
+        selectionMoved(true);
+        return;
+    }
+    m_dragging = true;
+    m_dragPoint = point;
+    moveCaret(at, event->modifiers() & Qt::ShiftModifier);
+}
+
+void LogScrollView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QPoint point = event->position().toPoint();
+    const auto [start, end] = ViewNavigation::wordAt(m_source, m_layout.positionAt(point));
+    m_selection = {start, end};
+    m_sinceDoubleClick.start();
+    m_doubleClickPoint = point;
+    m_dragging = false;
+    selectionMoved(true);
+}
+
+void LogScrollView::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!m_dragging || !(event->buttons() & Qt::LeftButton))
+        return;
+    m_dragPoint = event->position().toPoint();
+    dragTo(m_dragPoint);
+    // Outside the viewport the view keeps scrolling while the button is held.
+    if (viewport()->rect().contains(m_dragPoint))
+        m_dragTimer.stop();
+    else if (!m_dragTimer.isActive())
+        m_dragTimer.start(kDragTickMs, this);
+}
+
+void LogScrollView::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    m_dragging = false;
+    m_dragTimer.stop();
+}
+
+void LogScrollView::dragTo(QPoint point)
+{
+    const QRect inside = viewport()->rect();
+    const int height = m_layout.metrics().lineHeight();
+    if (point.y() < 0)
+        setTopLine(m_layout.topLine() - (1 + -point.y() / height));
+    else if (point.y() >= inside.height())
+        setTopLine(m_layout.topLine() + (1 + (point.y() - inside.height()) / height));
+    if (point.x() < 0)
+        setLeft(m_layout.left() + point.x());
+    else if (point.x() >= inside.width())
+        setLeft(m_layout.left() + (point.x() - inside.width() + 1));
+    const QPoint clamped(std::clamp(point.x(), 0, std::max(0, inside.width() - 1)),
+                         std::clamp(point.y(), 0, std::max(0, inside.height() - 1)));
+    moveCaret(m_layout.positionAt(clamped), true);
+}
+
+void LogScrollView::contextMenuEvent(QContextMenuEvent *event)
+{
+    m_menu->popup(event->globalPos());
+}
+
+void LogScrollView::focusInEvent(QFocusEvent *event)
+{
+    QAbstractScrollArea::focusInEvent(event);
+    restartBlink();
+    viewport()->update();
+}
+
+void LogScrollView::focusOutEvent(QFocusEvent *event)
+{
+    QAbstractScrollArea::focusOutEvent(event);
+    m_blinkTimer.stop();
+    viewport()->update();
+}
+
+void LogScrollView::restartBlink()
+{
+    m_caretOn = true;
+    const int flash = QGuiApplication::styleHints()->cursorFlashTime();
+    if (hasFocus() && flash > 0)
+        m_blinkTimer.start(flash / 2, this);
+    else
+        m_blinkTimer.stop();
+}
+
+void LogScrollView::timerEvent(QTimerEvent *event)
+{
+    if (event->timerId() == m_blinkTimer.timerId()) {
+        m_caretOn = !m_caretOn;
+        viewport()->update(caretRect().adjusted(-1, 0, 1, 0));
+    } else if (event->timerId() == m_dragTimer.timerId()) {
+        dragTo(m_dragPoint);
+    } else {
+        QAbstractScrollArea::timerEvent(event);
+    }
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "platform/LogView.h"
+#include "view/ColourRuns.h"
+#include "view/store/LogStore.h"
+
+#include <QPointer>
+
+class LogScrollView;
+class QWidget;
+
+// The log view as the engine and the commands use it (LogView), over a LogStore of its own:
+// the store keeps the text, ColourRuns its colours, and the widget (LogScrollView) shows them
+// and holds the selection. Offsets are 64-bit and CR LF counts two, as LogView says; nothing
+// here limits the log to 2^31 characters.
+//
+// The text only grows at its end. insertAtCaret() appends there wherever the caret was (the
+// program always moves it there first), leaving the caret after the new text and bringing it
+// into sight. setText() empties the store, giving its memory back, then appends.
+//
+// Text colour: with nothing selected, setSelectionTextColor() sets the colour of every text
+// inserted from then on, wherever the caret is moved in between; with a selection, it
+// recolours just that. text() copies the whole log: it is for tests and small views.
+//
+// The widget is created with the given parent and deleted with this object if it still exists;
+// the main window puts widget() into its layout. Once the widget is gone, the selection reads
+// as an empty one at 0.
+class StoreLogView : public LogView
+{
+public:
+    explicit StoreLogView(QWidget *parent = nullptr,
+                          qsizetype blockBytes = LogStore::kDefaultBlockBytes);
+    ~StoreLogView() override;
+    StoreLogView(const StoreLogView &) = delete;
+    StoreLogView &operator=(const StoreLogView &) = delete;
+
+    LogScrollView *widget() const;
+    const LogStore &store() const { return m_store; }
+    qint64 lineCount() const { return m_store.lineCount(); }
+    // The colour the character at offset is drawn in, outside a selection.
+    QColor textColorAt(qsizetype offset) const;
+
+    qsizetype textLength() const override;
+    QString text() const override;
+    void setText(const QString &text) override;
+
+    qsizetype caret() const override;
+    void setCaret(qsizetype position) override;
+    qsizetype selectionStart() const override;
+    qsizetype selectionLength() const override;
+    void select(qsizetype start, qsizetype length) override;
+    QString selectedText() const override;
+    std::optional<qsizetype> find(QStringView word, qsizetype from,
+                                  Qt::CaseSensitivity sensitivity) const override;
+
+    void insertAtCaret(const QString &text) override;
+
+    void setBackgroundColor(const QColor &color) override;
+    void setSelectionTextColor(const QColor &color) override;
+
+    QFont font() const override;
+    void setFont(const QFont &font) override;
+    void setFocus() override;
+
+private:
+    void append(const QString &text);
+
+    LogStore m_store;
+    ColourRuns m_colours;
+    QColor m_insertColour; // invalid: the widget's own text colour
+    QPointer<LogScrollView> m_widget;
+};

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringView>
+
+#include <vector>
+
+// Finds a word in a block's encoded bytes (UnitCoding.h) without decoding them, with the
+// matching rule of TextSearch::findForward: exact, or with case folded one UTF-16 unit at a
+// time. A hit must lie wholly inside the bytes; the caller joins block edges.
+//
+// Candidates are filtered on a few bytes of the word at once (SSE2 where the compiler has it),
+// then checked unit by unit. A folded unit can be matched by units of another encoded length
+// (the Kelvin sign folds to "k"), so the check walks the text rather than comparing bytes.
+class ByteMatcher
+{
+public:
+    ByteMatcher(QStringView word, Qt::CaseSensitivity sensitivity);
+
+    // The unit index in bytes of the first hit that begins at byte fromByte or later, which
+    // is unit fromUnit; -1 when there is none. fromByte must begin a unit.
+    qsizetype find(QByteArrayView bytes, qsizetype fromByte, qsizetype fromUnit) const;
+
+private:
+    // One filter test: the byte at a candidate plus offset is one of up to four values.
+    struct Condition
+    {
+        qsizetype offset = 0;
+        std::vector<unsigned char> values;
+    };
+
+    qsizetype findByte(QByteArrayView bytes, qsizetype from) const;
+    bool matchesAt(const unsigned char *p, qsizetype available) const;
+    bool passes(const unsigned char *p) const;
+    void addUnitConditions(const std::vector<char16_t> &members, qsizetype offset);
+    // The units that match this one of the word.
+    std::vector<char16_t> matesOf(char16_t unit) const;
+
+    QString m_word; // folded when matching without case
+    QByteArray m_encoded;
+    bool m_caseSensitive;
+    std::vector<Condition> m_conditions;
+    qsizetype m_reach = 0; // bytes past a candidate the conditions look at
+    qsizetype m_minLength = 0; // the fewest bytes a hit can take
+};

@@ -1,0 +1,212 @@
+#include "view/store/LogStore.h"
+
+#include "view/store/UnitCoding.h"
+
+#include <algorithm>
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
+LogStore::LogStore(qsizetype blockBytes, std::unique_ptr<BlockCodec> codec)
+    : m_blockBytes(std::clamp(blockBytes, kMinBlockBytes, BlockCodec::kMaxPlainBytes))
+    , m_codec(codec ? std::move(codec) : std::make_unique<BlockCodec>())
+    , m_blocks(1)
+{
+}
+
+void LogStore::append(QStringView text)
+{
+    UnitCoding::Encoder encoder(text);
+    while (!encoder.atEnd()) {
+        if (m_open.size() < m_blockBytes)
+            m_open.resize(m_blockBytes);
+        const qsizetype index = qsizetype(m_blocks.size()) - 1;
+        Block &open = m_blocks.back();
+        qint64 units = 0;
+        qint64 breaks = 0;
+        const qsizetype written = encoder.encodeInto(m_open.data() + open.bytes,
+                                                     m_blockBytes - open.bytes, units, breaks);
+        // A cached copy of the open block grows with it instead of being decoded again.
+        if (DecodedBlockCache::Entry *entry = m_cache.find(index)) {
+            const qsizetype from = entry->text.size();
+            UnitCoding::decodeAppend(QByteArrayView(m_open.constData() + open.bytes, written),
+                                     entry->text);
+            DecodedBlockCache::indexBreaks(*entry, from);
+        }
+        open.bytes += qint32(written);
+        open.units += qint32(units);
+        open.breaks += qint32(breaks);
+        m_size += units;
+        // The encoder stops short only when the block is full.
+        if (!encoder.atEnd() || open.bytes == m_blockBytes)
+            seal();
+    }
+}
+
+void LogStore::seal()
+{
+    Block &open = m_blocks.back();
+    open.frame = m_codec->compress(QByteArrayView(m_open.constData(), open.bytes));
+    Block next;
+    next.start = open.start + open.units;
+    next.breaksBefore = open.breaksBefore + open.breaks;
+    m_blocks.push_back(std::move(next));
+}
+
+void LogStore::clear()
+{
+    std::vector<Block>().swap(m_blocks);
+    m_blocks.resize(1);
+    m_open = QByteArray();
+    m_scratch = QByteArray();
+    m_cache.clear();
+    m_size = 0;
+#if defined(__GLIBC__)
+    // Freed blocks sit in the heap between live allocations; trimming hands the free pages
+    // back, so a cleared view shrinks instead of keeping its peak.
+    malloc_trim(0);
+#endif
+}
+
+qint64 LogStore::lineCount() const
+{
+    const Block &last = m_blocks.back();
+    return last.breaksBefore + last.breaks + 1;
+}
+
+qsizetype LogStore::blockAt(qint64 offset) const
+{
+    const auto after = std::partition_point(m_blocks.begin(), m_blocks.end(),
+                                            [offset](const Block &b) { return b.start <= offset; });
+    return std::max<qsizetype>(0, (after - m_blocks.begin()) - 1);
+}
+
+StoreOffset LogStore::lineStart(LineNo line) const
+{
+    if (line.value <= 0)
+        return StoreOffset(0);
+    if (line.value >= lineCount())
+        return StoreOffset(m_size);
+    // The block that holds the line's LF before it: the first whose breaks reach that far.
+    const auto it = std::partition_point(m_blocks.begin(), m_blocks.end(), [line](const Block &b) {
+        return b.breaksBefore + b.breaks < line.value;
+    });
+    const qsizetype index = it - m_blocks.begin();
+    const DecodedBlockCache::Entry &entry = decoded(index);
+    return StoreOffset(it->start + entry.breaks[size_t(line.value - it->breaksBefore - 1)] + 1);
+}
+
+LineNo LogStore::lineOf(StoreOffset offset) const
+{
+    const qint64 at = std::clamp<qint64>(offset.value, 0, m_size);
+    const qsizetype index = blockAt(at);
+    const Block &block = m_blocks[size_t(index)];
+    const DecodedBlockCache::Entry &entry = decoded(index);
+    const auto before
+        = std::lower_bound(entry.breaks.begin(), entry.breaks.end(), qint32(at - block.start));
+    return LineNo(block.breaksBefore + (before - entry.breaks.begin()));
+}
+
+ReadResult LogStore::read(StoreOffset offset, qint64 maxUnits) const
+{
+    ReadResult result;
+    qint64 at = std::clamp<qint64>(offset.value, 0, m_size);
+    qint64 remaining = std::min(maxUnits, m_size - at);
+    if (remaining <= 0)
+        return result;
+    result.text.reserve(remaining);
+    for (qsizetype index = blockAt(at); remaining > 0; ++index) {
+        const Block &block = m_blocks[size_t(index)];
+        const qint64 local = at - block.start;
+        const qint64 take = std::min<qint64>(block.units - local, remaining);
+        if (take <= 0)
+            continue;
+        const bool whole = local == 0 && take == block.units && !block.frame.isEmpty();
+        if (whole && !m_cache.find(index)) {
+            // A block read whole (a large copy) is decoded straight into the result rather
+            // than through the cache, which would only push out the blocks on screen.
+            const qsizetype before = result.text.size();
+            m_scratch.resize(block.bytes);
+            if (m_codec->decompress(block.frame, m_scratch))
+                UnitCoding::decodeAppend(m_scratch, result.text);
+            if (result.text.size() - before != block.units) {
+                result.text.truncate(before);
+                QString gap;
+                fillDamaged(block, gap);
+                result.text += gap;
+                result.status = ReadStatus::Damaged;
+            }
+        } else {
+            const DecodedBlockCache::Entry &entry = decoded(index);
+            result.text += QStringView(entry.text).sliced(local, take);
+            if (entry.damaged)
+                result.status = ReadStatus::Damaged;
+        }
+        at += take;
+        remaining -= take;
+    }
+    return result;
+}
+
+const DecodedBlockCache::Entry &LogStore::decoded(qsizetype index) const
+{
+    if (const DecodedBlockCache::Entry *entry = m_cache.find(index))
+        return *entry;
+    DecodedBlockCache::Entry &entry = m_cache.put(index);
+    const Block &block = m_blocks[size_t(index)];
+    if (block.frame.isEmpty()) {
+        UnitCoding::decodeAppend(QByteArrayView(m_open.constData(), block.bytes), entry.text);
+    } else if (plainBytes(index, m_scratch)) {
+        UnitCoding::decodeAppend(m_scratch, entry.text);
+    }
+    DecodedBlockCache::indexBreaks(entry, 0);
+    if (entry.text.size() != block.units || qint64(entry.breaks.size()) != block.breaks) {
+        entry.text.resize(0);
+        entry.breaks.clear();
+        fillDamaged(block, entry.text);
+        DecodedBlockCache::indexBreaks(entry, 0);
+        entry.damaged = true;
+    }
+    return entry;
+}
+
+bool LogStore::plainBytes(qsizetype index, QByteArray &buffer) const
+{
+    const Block &block = m_blocks[size_t(index)];
+    buffer.resize(block.bytes);
+    return m_codec->decompress(block.frame, buffer);
+}
+
+void LogStore::fillDamaged(const Block &block, QString &text)
+{
+    text += QString(block.units - block.breaks, QChar(0xFFFD));
+    text += QString(block.breaks, u'\n');
+}
+
+void LogStore::scanBlocks(StoreOffset offset,
+                          const std::function<bool(const BlockBytes &)> &visit) const
+{
+    QByteArray buffer;
+    for (qsizetype index = blockAt(std::clamp<qint64>(offset.value, 0, m_size));
+         index < qsizetype(m_blocks.size()); ++index) {
+        const Block &block = m_blocks[size_t(index)];
+        BlockBytes bytes {StoreOffset(block.start), {}, false};
+        if (block.frame.isEmpty())
+            bytes.bytes = QByteArrayView(m_open.constData(), block.bytes);
+        else if (plainBytes(index, buffer))
+            bytes.bytes = buffer;
+        else
+            bytes.damaged = true;
+        if (!visit(bytes))
+            return;
+    }
+}
+
+qint64 LogStore::heldBytes() const
+{
+    qint64 bytes = m_open.capacity() + m_scratch.capacity();
+    for (const Block &block : m_blocks)
+        bytes += block.frame.capacity() + qint64(sizeof(Block));
+    return bytes;
+}

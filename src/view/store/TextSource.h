@@ -1,0 +1,36 @@
+#pragma once
+
+#include "view/store/StoreTypes.h"
+
+// Read access to a log's text, by offset and by line: what the view, its selection, copy and
+// the accessibility interface are built on. The store implements it; tests put a fake with a
+// billion lines behind the same calls.
+//
+// Units and numbering are those of StoreTypes.h. Every line but the last ends with CR LF,
+// which belongs to it; the last line has none (it is empty when the text ends with a break).
+class TextSource
+{
+public:
+    virtual ~TextSource() = default;
+
+    // Units in the text.
+    virtual qint64 size() const = 0;
+    // Lines in the text: breaks plus one, so an empty text has one (empty) line.
+    virtual qint64 lineCount() const = 0;
+    // The offset where a line begins; 0 for lines before the first, size() past the last.
+    virtual StoreOffset lineStart(LineNo line) const = 0;
+    // The line an offset falls in; offsets are clamped to [0, size()]. An offset between a
+    // CR and its LF belongs to the line the break ends.
+    virtual LineNo lineOf(StoreOffset offset) const = 0;
+    // Up to maxUnits units from offset (clamped to the text), fewer at the end of the text.
+    virtual ReadResult read(StoreOffset offset, qint64 maxUnits) const = 0;
+
+    // Built on the calls above.
+    // Where the line's text ends: before its CR LF, or at size() for the last line.
+    StoreOffset lineEnd(LineNo line) const
+    {
+        if (line.value + 1 >= lineCount())
+            return StoreOffset(size());
+        return lineStart(line + 1) - 2;
+    }
+};

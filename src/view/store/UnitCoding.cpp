@@ -1,0 +1,172 @@
+#include "view/store/UnitCoding.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+namespace UnitCoding {
+
+namespace {
+
+constexpr quint64 kHighBits = 0x8080808080808080ULL;
+
+} // namespace
+
+qsizetype Encoder::encodeInto(char *out, qsizetype capacity, qint64 &units, qint64 &breaks)
+{
+    qsizetype written = 0;
+    if (m_pendingLf && written < capacity) {
+        out[written++] = '\n';
+        ++units;
+        ++breaks;
+        m_pendingLf = false;
+    }
+    const char16_t *text = m_text.utf16();
+    const qsizetype size = m_text.size();
+    qsizetype i = m_next;
+    while (i < size) {
+        // While three bytes a unit surely fit, no unit needs its own room check.
+        const qsizetype bulk = std::min(size - i, (capacity - written) / 3);
+        char *o = out + written;
+        qsizetype k = 0;
+        for (; k < bulk; ++k) {
+            const char16_t c = text[i + k];
+            if (c < 0x80) {
+                if (c == u'\r' || c == u'\n')
+                    break;
+                *o++ = char(c);
+            } else if (c < 0x800) {
+                o[0] = char(0xC0 | (c >> 6));
+                o[1] = char(0x80 | (c & 0x3F));
+                o += 2;
+            } else {
+                o[0] = char(0xE0 | (c >> 12));
+                o[1] = char(0x80 | ((c >> 6) & 0x3F));
+                o[2] = char(0x80 | (c & 0x3F));
+                o += 3;
+            }
+        }
+        written = o - out;
+        units += k;
+        i += k;
+        if (i >= size)
+            break;
+        const char16_t c = text[i];
+        if (c == u'\r' || c == u'\n') {
+            if (written + 1 > capacity)
+                break;
+            out[written++] = '\r';
+            ++units;
+            // CR LF in the text is one break like a lone CR or LF.
+            i += (c == u'\r' && i + 1 < size && text[i + 1] == u'\n') ? 2 : 1;
+            if (written < capacity) {
+                out[written++] = '\n';
+                ++units;
+                ++breaks;
+            } else {
+                m_pendingLf = true;
+                break;
+            }
+            continue;
+        }
+        // Near the end of the room: one unit at a time.
+        if (written + encodedLength(c) > capacity)
+            break;
+        written += encodeUnit(c, out + written);
+        ++units;
+        ++i;
+    }
+    m_next = i;
+    return written;
+}
+
+void decodeAppend(QByteArrayView bytes, QString &text)
+{
+    const qsizetype start = text.size();
+    text.resize(start + bytes.size()); // never more units than bytes
+    char16_t *out = reinterpret_cast<char16_t *>(text.data()) + start;
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
+    const qsizetype size = bytes.size();
+    qsizetype i = 0;
+    qsizetype n = 0;
+    while (i < size) {
+        if (i + 8 <= size) {
+            quint64 eight;
+            std::memcpy(&eight, p + i, sizeof eight);
+            if (!(eight & kHighBits)) {
+                for (int k = 0; k < 8; ++k)
+                    out[n + k] = char16_t(p[i + k]);
+                n += 8;
+                i += 8;
+                continue;
+            }
+        }
+        const unsigned char b = p[i];
+        if (b < 0x80) {
+            out[n++] = b;
+            ++i;
+            continue;
+        }
+        if ((b & 0xC0) == 0x80) { // stray continuation: no unit of its own
+            ++i;
+            continue;
+        }
+        const int length = (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : 0;
+        bool whole = length > 0 && i + length <= size;
+        for (int k = 1; whole && k < length; ++k)
+            whole = (p[i + k] & 0xC0) == 0x80;
+        if (!whole) {
+            out[n++] = 0xFFFD;
+            ++i;
+            continue;
+        }
+        out[n++] = length == 2
+            ? char16_t(((b & 0x1F) << 6) | (p[i + 1] & 0x3F))
+            : char16_t(((b & 0x0F) << 12) | ((p[i + 1] & 0x3F) << 6) | (p[i + 2] & 0x3F));
+        i += length;
+    }
+    text.resize(start + n);
+}
+
+qsizetype unitsIn(QByteArrayView bytes)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
+    const qsizetype size = bytes.size();
+    qsizetype continuations = 0;
+    qsizetype i = 0;
+    for (; i + 8 <= size; i += 8) {
+        quint64 eight;
+        std::memcpy(&eight, p + i, sizeof eight);
+        // 10xxxxxx: the high bit set and the next one clear.
+        continuations += std::popcount(eight & ~(eight << 1) & kHighBits);
+    }
+    for (; i < size; ++i)
+        continuations += (p[i] & 0xC0) == 0x80;
+    return size - continuations;
+}
+
+qsizetype byteOfUnit(QByteArrayView bytes, qsizetype unit)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
+    const qsizetype size = bytes.size();
+    qsizetype i = 0;
+    // Whole words of ASCII count eight units at once.
+    while (unit >= 8 && i + 8 <= size) {
+        quint64 eight;
+        std::memcpy(&eight, p + i, sizeof eight);
+        if (eight & kHighBits)
+            break;
+        i += 8;
+        unit -= 8;
+    }
+    for (; i < size; ++i) {
+        if ((p[i] & 0xC0) != 0x80) {
+            if (unit == 0)
+                return i;
+            --unit;
+        }
+    }
+    return size;
+}
+
+} // namespace UnitCoding

@@ -1,0 +1,167 @@
+#include "view/store/LogStore.h"
+#include "view/store/StoreSearch.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// What the store must hold after appending pieces: every line end as CR LF.
+QString normalized(const QStringList &pieces)
+{
+    QString all;
+    for (QString piece : pieces) {
+        piece.replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n').replace(u'\n', u"\r\n"_s);
+        all += piece;
+    }
+    return all;
+}
+
+// Flips one byte of every frame after it is made: stands for memory or a file gone bad.
+class DamagingCodec : public BlockCodec
+{
+public:
+    QByteArray compress(QByteArrayView plain) const override
+    {
+        QByteArray frame = BlockCodec::compress(plain);
+        frame[frame.size() / 2] = char(frame.at(frame.size() / 2) ^ 0x20);
+        return frame;
+    }
+};
+
+// Checks every call of the store against the text it should hold.
+void compareWhole(const LogStore &store, const QString &expected)
+{
+    QCOMPARE(store.size(), expected.size());
+    QCOMPARE(store.read(StoreOffset(0), expected.size() + 5).text, expected);
+    QCOMPARE(store.lineCount(), expected.count(u'\n') + 1);
+    qint64 line = 0;
+    QCOMPARE(store.lineStart(LineNo(0)), StoreOffset(0));
+    for (qsizetype at = 0; at <= expected.size(); ++at) {
+        QCOMPARE(store.lineOf(StoreOffset(at)), LineNo(line));
+        if (at < expected.size() && expected.at(at) == u'\n') {
+            ++line;
+            QCOMPARE(store.lineStart(LineNo(line)), StoreOffset(at + 1));
+        }
+        for (qsizetype length : {1, 2, 5, 17}) {
+            const ReadResult part = store.read(StoreOffset(at), length);
+            QCOMPARE(part.text, expected.mid(at, length));
+            QCOMPARE(part.status, ReadStatus::Intact);
+        }
+    }
+    QCOMPARE(store.lineStart(LineNo(line + 1)), StoreOffset(expected.size()));
+}
+
+} // namespace
+
+class TestLogStore : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // Block edges at every kind of place: inside a CR LF, beside a three-byte character,
+    // within a line that spans several blocks; line ends in all three forms.
+    void readsBackWhatWasAppended_data()
+    {
+        QTest::addColumn<int>("blockBytes");
+        QTest::addColumn<QStringList>("pieces");
+        QTest::newRow("CR LF split by the edge") << 16 << QStringList {u"0123456789abcde\r\nX"_s};
+        QTest::newRow("CR LF ends a block") << 16 << QStringList {u"0123456789abcd\r\nX\r\n"_s};
+        QTest::newRow("Japanese at the edge")
+            << 16 << QStringList {u"0123456789abcあい\r\n"_s, u"ログ\r\n"_s};
+        QTest::newRow("line over many blocks")
+            << 16 << QStringList {QString(100, u'x'), u"y\r\nz"_s, QString(40, u'ー')};
+        QTest::newRow("lone CR and LF") << 16 << QStringList {u"a\rb\nc\r\n\r\rd\n"_s};
+        QTest::newRow("CR then LF in two appends") << 16 << QStringList {u"a\r"_s, u"\nb"_s};
+        // A pair split between two appends, and a lone one.
+        QTest::newRow("surrogates and NUL")
+            << 16
+            << QStringList {u"😀\u0000x"_s + QChar(0xD800),
+                            QChar(0xDC00) + (QChar(0xDBFF) + u"\r\n"_s)};
+        QTest::newRow("empty appends") << 16 << QStringList {QString(), u"a"_s, QString()};
+        QTest::newRow("default blocks")
+            << int(LogStore::kDefaultBlockBytes) << QStringList {u"one\r\ntwo"_s, u" three\r\n"_s};
+    }
+    void readsBackWhatWasAppended()
+    {
+        QFETCH(int, blockBytes);
+        QFETCH(QStringList, pieces);
+        LogStore store(blockBytes);
+        for (const QString &piece : std::as_const(pieces))
+            store.append(piece);
+        compareWhole(store, normalized(pieces));
+    }
+
+    // A log followed for weeks passes 2^31 and 2^32 characters; nothing may wrap. Lines of
+    // one repeated letter compress to almost nothing, so this takes little memory.
+    void offsetsPastTwoToTheThirtyTwo()
+    {
+        LogStore store;
+        const QString line = QString(1022, u'a') + u"\r\n"_s;
+        const QString chunk = line.repeated(1024); // 1 Mi units
+        const qint64 chunks = (qint64(1) << 32) / chunk.size() + 1;
+        for (qint64 k = 0; k < chunks; ++k)
+            store.append(chunk);
+        store.append(u"末尾 END"_s);
+        const qint64 size = chunks * chunk.size() + 6;
+        QCOMPARE(store.size(), size);
+        QCOMPARE(store.lineCount(), chunks * 1024 + 1);
+        QCOMPARE(store.read(StoreOffset(size - 8), 100).text, u"\r\n末尾 END"_s);
+        QCOMPARE(store.lineStart(LineNo(chunks * 1024)), StoreOffset(size - 6));
+        QCOMPARE(store.lineOf(StoreOffset(size - 1)), LineNo(chunks * 1024));
+        for (const qint64 edge : {qint64(1) << 31, qint64(1) << 32}) {
+            QCOMPARE(store.lineOf(StoreOffset(edge)), LineNo(edge / 1024));
+            QCOMPARE(store.lineStart(LineNo(edge / 1024)), StoreOffset(edge / 1024 * 1024));
+        }
+        QCOMPARE(StoreSearch::findForward(store, u"end"_s, StoreOffset(qint64(1) << 31),
+                                          Qt::CaseInsensitive),
+                 StoreOffset(size - 3));
+        QVERIFY(store.heldBytes() < 64 * 1024 * 1024);
+    }
+
+    // A damaged block keeps its place: same length, same line breaks, flagged; the blocks
+    // around it read as they were, and nothing crashes.
+    void damagedBlockReadsAsAMarkedGap()
+    {
+        LogStore store(32, std::make_unique<DamagingCodec>());
+        const QString text = u"first line\r\nsecond line here\r\nthird, still open"_s;
+        store.append(text);
+        QVERIFY(store.blockCount() > 1);
+        const ReadResult all = store.read(StoreOffset(0), text.size());
+        QCOMPARE(all.status, ReadStatus::Damaged);
+        QCOMPARE(all.text.size(), text.size());
+        QCOMPARE(all.text.count(u'\n'), text.count(u'\n'));
+        QVERIFY(all.text.endsWith(u"still open"_s)); // in the open block, never sealed
+        QCOMPARE(store.lineCount(), 3);
+        QCOMPARE(store.lineOf(StoreOffset(text.size())), LineNo(2));
+        QCOMPARE(StoreSearch::findForward(store, u"first"_s, StoreOffset(0), Qt::CaseSensitive),
+                 std::nullopt);
+    }
+
+    void clearGivesTheMemoryBack()
+    {
+        LogStore store;
+        QRandomGenerator random(7);
+        for (int k = 0; k < 2000; ++k) {
+            QString lines;
+            for (int n = 0; n < 100; ++n)
+                lines += QString::number(random.generate64(), 36) + u" ログ\r\n"_s;
+            store.append(lines);
+        }
+        QVERIFY(store.heldBytes() > 2 * 1024 * 1024);
+        QVERIFY(store.read(StoreOffset(store.size() / 2), 10).text.size() == 10);
+        store.clear();
+        QVERIFY2(store.heldBytes() < 4096, QByteArray::number(store.heldBytes()));
+        QCOMPARE(store.size(), 0);
+        QCOMPARE(store.lineCount(), 1);
+        store.append(u"again\r\n"_s);
+        compareWhole(store, u"again\r\n"_s);
+    }
+};
+
+QTEST_APPLESS_MAIN(TestLogStore)
+#include "tst_LogStore.moc"

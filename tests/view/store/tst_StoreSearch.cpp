@@ -1,0 +1,69 @@
+#include "view/store/LogStore.h"
+#include "view/store/StoreSearch.h"
+#include "view/store/TextSearch.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+// Find works on the store's encoded blocks; whatever the blocks' size and wherever their
+// edges fall, its answers must be those of the plain search over the whole text.
+class TestStoreSearch : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void agreesWithSearchingTheWholeText_data()
+    {
+        QTest::addColumn<int>("blockBytes");
+        QTest::addColumn<QString>("word");
+        // Units whose fold mates encode to another length (the Kelvin sign folds to "k", the
+        // long s to "s"), full-width letters, Japanese, a break inside the word, and a word
+        // longer than a block.
+        for (const int blockBytes : {16, 61, 4096}) {
+            const QByteArray size = QByteArray::number(blockBytes);
+            for (const QString &word :
+                 {u"err"_s, u"ERR"_s, u"rE"_s, u"ｅＲ"_s, u"グ"_s, u"r x"_s, u"disk"_s, u"ſ"_s,
+                  u"\u212Aey"_s, u"r\r\nE"_s, u"ログERROR"_s.repeated(4), u"a"_s}) {
+                QTest::addRow("%s bytes, %s", size.constData(), qPrintable(word))
+                    << blockBytes << word;
+            }
+        }
+    }
+    void agreesWithSearchingTheWholeText()
+    {
+        QFETCH(int, blockBytes);
+        QFETCH(QString, word);
+        const QStringList pieces
+            = {u"ERROR"_s, u"err"_s,     u"\r\n"_s,     u"ｅｒｒ"_s,    u"ログ"_s,
+               u" x "_s,   u"rr\r\nE"_s, u"DISK"_s,     u"di\u017Fk"_s, u"\u212AEY"_s,
+               u"ſ"_s,     u"a"_s,       u"ログERROR"_s};
+        QRandomGenerator random(11);
+        for (int round = 0; round < 20; ++round) {
+            LogStore store(blockBytes);
+            QString whole;
+            for (int read = random.bounded(1, 40); read > 0; --read) {
+                QString text;
+                for (int k = random.bounded(1, 6); k > 0; --k)
+                    text += pieces.at(random.bounded(int(pieces.size())));
+                store.append(text);
+                whole += text;
+            }
+            for (int probe = 0; probe < 12; ++probe) {
+                const qsizetype from = random.bounded(int(whole.size()) + 2) - 1;
+                for (const auto sensitivity : {Qt::CaseSensitive, Qt::CaseInsensitive}) {
+                    const auto expected = TextSearch::findForward(whole, word, from, sensitivity);
+                    const auto found
+                        = StoreSearch::findForward(store, word, StoreOffset(from), sensitivity);
+                    QCOMPARE(found.has_value(), expected.has_value());
+                    if (found)
+                        QCOMPARE(found->value, *expected);
+                }
+            }
+        }
+    }
+};
+
+QTEST_APPLESS_MAIN(TestStoreSearch)
+#include "tst_StoreSearch.moc"
