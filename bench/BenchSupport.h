@@ -35,16 +35,17 @@ inline void useViewFont()
     QApplication::setFont(font);
 }
 
-// Wall-clock milliseconds of `iconv -f CP932 -t to` over a file, output thrown away; -1 when
+// Wall-clock milliseconds of `iconv -f from -t to` over a file, output thrown away; -1 when
 // iconv failed. The reference for reading and decoding.
-inline double iconvMilliseconds(const QString &path, const QString &to)
+inline double iconvMilliseconds(const QString &path, const QString &to,
+                                const QString &from = QStringLiteral("CP932"))
 {
     QProcess iconv;
     iconv.setStandardOutputFile(QProcess::nullDevice());
     QElapsedTimer timer;
     timer.start();
     iconv.start(QStringLiteral("iconv"),
-                {QStringLiteral("-f"), QStringLiteral("CP932"), QStringLiteral("-t"), to, path});
+                {QStringLiteral("-f"), from, QStringLiteral("-t"), to, path});
     if (!iconv.waitForFinished(-1) || iconv.exitCode() != 0)
         return -1;
     return double(timer.nsecsElapsed()) / 1e6;

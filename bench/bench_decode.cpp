@@ -1,9 +1,18 @@
 // Reading path throughput: a ~100 MB code page 932 log with CR LF line ends (about a fifth of
 // its bytes Japanese) and its EUC-JP twin, each read whole through the incremental reader
 // (chunk by chunk, as a look at a file that grew that much takes it),
-// beside `iconv -f CP932 -t UTF-16LE` on the Shift_JIS file in the same run. The figures are
-// ratios (iconv's time / ours), so a busy machine moves both sides alike.
+// beside `iconv -f CP932 -t UTF-16LE` on the Shift_JIS file in the same run; then ~100 MB of
+// the Japanese corpus in UTF-8, read as UTF-8 and in the automatic setting, beside
+// `iconv -f UTF-8 -t UTF-16LE` on it. The figures are ratios (iconv's time / ours), so a busy
+// machine moves both sides alike.
+//
+// Last, detection: the time the automatic setting takes to decide each of the corpus's three
+// forms from a file's first bytes, median of many, beside decoding one 2 MiB chunk of it.
 #include "BenchSupport.h"
+#include "JapaneseLogCorpus.h"
+#include "engine/CharacterSets.h"
+#include "engine/EncodingDetector.h"
+#include "engine/EucJpDecoder.h"
 #include "engine/EucToSjis.h"
 #include "engine/IncrementalReader.h"
 #include "engine/TextSink.h"
@@ -11,6 +20,7 @@
 #include "platform/Clock.h"
 #include "platform/Cp932Decoder.h"
 #include "platform/LocalFileAccess.h"
+#include "platform/Utf8Decoder.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -86,6 +96,56 @@ double readerSeconds(const QString &path, qint32 characterSet, qsizetype *chars)
     return seconds;
 }
 
+// Median milliseconds of one call of work, over enough calls to be above the clock's grain.
+template<typename Work>
+double medianMs(Work work)
+{
+    std::vector<double> samples;
+    for (int round = 0; round < 31; ++round) {
+        QElapsedTimer timer;
+        timer.start();
+        for (int k = 0; k < 100; ++k)
+            work();
+        samples.push_back(timer.nsecsElapsed() / 1e6 / 100);
+    }
+    return median(samples);
+}
+
+// The automatic setting's decision on each form of the corpus; false when one is wrong.
+bool benchDetection(const QString &corpus)
+{
+    Cp932Decoder sjis;
+    EucJpDecoder euc(sjis);
+    Utf8Decoder utf8;
+    const EncodingDetector detector(sjis, euc, utf8);
+    const struct
+    {
+        const char *name;
+        qint32 characterSet;
+        QByteArray bytes;
+    } forms[] = {
+        {"sjis", CharacterSets::kShiftJis, JapaneseLogCorpus::toShiftJis(corpus)},
+        {"euc", CharacterSets::kEucJp, JapaneseLogCorpus::toEucJp(corpus)},
+        {"utf8", CharacterSets::kUtf8, JapaneseLogCorpus::toUtf8(corpus)},
+    };
+    bool right = true;
+    double slowest = 0;
+    double chunkMs = 0;
+    for (const auto &form : forms) {
+        const QByteArrayView chunk = QByteArrayView(form.bytes).first(2 << 20);
+        qint32 decided = -1;
+        const double ms = medianMs([&] { decided = detector.examine(chunk, true).characterSet; });
+        right = right && decided == form.characterSet;
+        std::printf("bench: detect_%s_ms %.4f ms\n", form.name, ms);
+        slowest = std::max(slowest, ms);
+        if (form.characterSet == CharacterSets::kUtf8)
+            chunkMs = medianMs([&] { utf8.decode(chunk, TextDecoder::Tail::DecodeAll); });
+    }
+    std::printf("bench: detect_ms %.4f ms\n", slowest);
+    std::printf("bench: detect_vs_chunk_decode %.4f x\n", slowest / chunkMs);
+    return right;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -119,5 +179,39 @@ int main(int argc, char *argv[])
     std::printf("bench: decode_iconv_mb_per_s %.0f MB/s\n", mb / bestIconv);
     std::printf("bench: decode_sjis_vs_iconv %.2f x\n", bestIconv / bestSjis);
     std::printf("bench: decode_euc_vs_iconv %.2f x\n", bestIconv / bestEuc);
+
+    JapaneseLogCorpus corpus;
+    QByteArray utf8;
+    utf8.reserve(kTargetBytes + 200);
+    while (utf8.size() < kTargetBytes)
+        utf8 += JapaneseLogCorpus::toUtf8(corpus.nextText(10000));
+    const QString utf8Path = dir.filePath(QStringLiteral("utf8.log"));
+    if (!writeFile(utf8Path, utf8)) {
+        std::fprintf(stderr, "bench_decode: cannot write the UTF-8 log\n");
+        return 1;
+    }
+    double bestUtf8Iconv = 1e9, bestUtf8 = 1e9, bestAuto = 1e9;
+    qsizetype utf8Chars = 0, autoChars = 0;
+    for (int round = 0; round < kRounds; ++round) {
+        bestUtf8Iconv = std::min(
+            bestUtf8Iconv,
+            iconvMilliseconds(utf8Path, QStringLiteral("UTF-16LE"), QStringLiteral("UTF-8")) / 1e3);
+        bestUtf8 = std::min(bestUtf8, readerSeconds(utf8Path, CharacterSets::kUtf8, &utf8Chars));
+        bestAuto
+            = std::min(bestAuto, readerSeconds(utf8Path, CharacterSets::kAutomatic, &autoChars));
+    }
+    if (bestUtf8Iconv <= 0 || utf8Chars <= 0 || autoChars != utf8Chars) {
+        std::fprintf(stderr, "bench_decode: UTF-8 reference or automatic reading mismatch\n");
+        return 1;
+    }
+    std::printf("bench: decode_utf8_mb_per_s %.0f MB/s\n", utf8.size() / 1e6 / bestUtf8);
+    std::printf("bench: decode_utf8_iconv_mb_per_s %.0f MB/s\n", utf8.size() / 1e6 / bestUtf8Iconv);
+    std::printf("bench: decode_utf8_vs_iconv %.2f x\n", bestUtf8Iconv / bestUtf8);
+    std::printf("bench: decode_auto_vs_iconv %.2f x\n", bestUtf8Iconv / bestAuto);
+
+    if (!benchDetection(JapaneseLogCorpus(1).nextText(40000))) {
+        std::fprintf(stderr, "bench_decode: a form of the corpus was decided wrongly\n");
+        return 1;
+    }
     return 0;
 }

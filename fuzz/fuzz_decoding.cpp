@@ -1,5 +1,5 @@
 // Decoding a log that arrives in pieces. The input is a plan:
-//   byte 0: bits 0-1 pick the character set from kCharacterSets (modulo its size); bit 2 moves
+//   byte 0: bits 0-1 pick the character set (Shift_JIS, EUC-JP, UTF-8, automatic); bit 2 moves
 //           the reader's clock past the wait for an unfinished line before every look, so
 //           unfinished lines are shown as they stand and continued later; bits 3-7 pick the
 //           reader's limits (0: the program's own, else chunks of a few bytes);
@@ -8,8 +8,10 @@
 // the real reader. What the looks showed, put together, must be exactly what a reader with the
 // program's own limits shows of the whole file in one look, in every character set: damage is
 // U+FFFD and never takes a line end with it, a CR LF pair split between two looks is one line
-// end, and an unfinished line shown early is continued, not repeated. Both sides end by
-// showing the unfinished last line after its wait, and stop at the same position.
+// end, and an unfinished line shown early is continued, not repeated; a UTF-8 byte order mark
+// at the start is dropped however it arrives, and the automatic setting decides each file alike
+// however its bytes arrive. Both sides end by showing the unfinished last line after its wait,
+// and stop at the same position.
 //
 // Nothing is excused: the list of exceptions this harness once had (a split CR LF shown as two
 // line ends, EUC-JP conversion failures, converted bytes forming a lead byte at a read's end)
@@ -17,6 +19,7 @@
 
 #include "FuzzCheck.h"
 
+#include "engine/CharacterSets.h"
 #include "engine/IncrementalReader.h"
 #include "engine/TextSink.h"
 #include "engine/WatchedFileTable.h"
@@ -37,8 +40,6 @@
 
 namespace {
 
-// Shift_JIS and EUC-JP; UTF-8 joins when its decoder does.
-constexpr qint32 kCharacterSets[] = {0, 1};
 constexpr size_t kMaxLog = 64 * 1024;
 constexpr size_t kMaxChunks = 512;
 
@@ -73,7 +74,7 @@ struct Plan
 Plan makePlan(const uint8_t *data, size_t size)
 {
     Plan plan;
-    plan.characterSet = kCharacterSets[(data[0] & 3) % std::size(kCharacterSets)];
+    plan.characterSet = data[0] & 3; // CharacterSets' four values
     plan.waitBeforeEveryLook = data[0] & 4;
     if (const int k = data[0] >> 3) {
         plan.limits.heldBytes = 4 + k;
@@ -129,7 +130,8 @@ struct Reading
 
     Reading(const QString &path, ReadLimits limits)
         : reader(environment().files, environment().decoder, table, clock, limits)
-        , sink(reader.limits().chunkBytes)
+        // A look still deciding a file's character set takes at least the detector's window.
+        , sink(std::max(reader.limits().chunkBytes, qint64(EncodingDetector::kWindowBytes)))
     {
         table.append(path, table.getIndex());
         table.setFilePointerOfEntry(0, 1);
@@ -193,5 +195,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     whole.finish(plan.characterSet);
     fuzzCheck(whole.position() == pieces.position(), "pieces and whole end at one position");
     fuzzCheck(pieces.sink.text == whole.sink.text, "pieces read the same text as the whole");
+    const auto detected
+        = [](const Reading &reading) { return reading.table.followState(0)->detected; };
+    fuzzCheck(detected(pieces) == detected(whole), "pieces and whole decide alike");
+    fuzzCheck(plan.characterSet == CharacterSets::kAutomatic || !detected(whole),
+              "only the automatic setting decides");
     return 0;
 }

@@ -6,7 +6,8 @@
 // The menu's grep-mode check mark mirrors grepMode.
 struct EngineState
 {
-    // 0 Shift_JIS, 1 EUC-JP; any value other than 1 reads as Shift_JIS.
+    // 0 Shift_JIS, 1 EUC-JP, 2 UTF-8, 3 automatic (CharacterSets); any other value reads as
+    // Shift_JIS.
     qint32 CharacterSet = 0;
     // Starts empty at every run; empty means no keyword.
     QString GrepKeyword;

@@ -20,4 +20,7 @@ struct FollowState
     qint64 heldSinceMs = 0;
     // The file last read under the entry's name; unknown until it is first opened.
     std::optional<FileIdentity> identity;
+    // The character set decided for the file while reading it in the automatic setting (a
+    // CharacterSets value); none while it has shown only ASCII.
+    std::optional<qint32> detected;
 };

@@ -1,5 +1,6 @@
 #include "engine/IncrementalReader.h"
 
+#include "engine/CharacterSets.h"
 #include "engine/TextSink.h"
 #include "engine/WatchedFileTable.h"
 #include "platform/Clock.h"
@@ -10,7 +11,6 @@
 
 namespace {
 
-constexpr qint32 kEucJp = 1;
 // A character is at most this long; a forced piece must be able to take something.
 constexpr qint64 kLongestCharacter = 4;
 
@@ -39,6 +39,7 @@ IncrementalReader::IncrementalReader(const FileAccess &files, const ShiftJisDeco
     : m_files(files)
     , m_sjis(decoder)
     , m_euc(decoder)
+    , m_detector(decoder, m_euc, m_utf8)
     , m_table(table)
     , m_clock(clock)
     , m_limits(sane(limits))
@@ -47,9 +48,14 @@ IncrementalReader::IncrementalReader(const FileAccess &files, const ShiftJisDeco
 
 const TextDecoder &IncrementalReader::decoderFor(qint32 characterSet) const
 {
-    if (characterSet == kEucJp)
+    switch (characterSet) {
+    case CharacterSets::kEucJp:
         return m_euc;
-    return m_sjis;
+    case CharacterSets::kUtf8:
+        return m_utf8;
+    default:
+        return m_sjis;
+    }
 }
 
 bool IncrementalReader::setupFilePointer(int lngIndex)
@@ -118,7 +124,11 @@ std::optional<Difference> IncrementalReader::getDifference(OpenFile &lngFileNum,
     Difference result;
     result.continuesLine = state.midLine;
     const qint64 start = lngFilePointer - 1;
-    const qint64 n = std::min(m_limits.chunkBytes, end - start);
+    const bool deciding = characterSet == CharacterSets::kAutomatic && !state.detected;
+    const qint64 chunkBytes = deciding
+        ? std::max(m_limits.chunkBytes, qint64(EncodingDetector::kWindowBytes))
+        : m_limits.chunkBytes;
+    const qint64 n = std::min(chunkBytes, end - start);
     QByteArray bytes;
     if (n > 0) {
         auto read = lngFileNum.read(n);
@@ -133,8 +143,31 @@ std::optional<Difference> IncrementalReader::getDifference(OpenFile &lngFileNum,
     const bool pairsWithCr = state.afterCr && rest.startsWith('\n');
     if (pairsWithCr)
         rest = rest.sliced(1);
+    result.bytesTaken = pairsWithCr ? 1 : 0;
+
+    // How far this chunk may be taken: an undecided file stops before its first non-ASCII
+    // byte until the decision can be made.
+    qsizetype takeable = rest.size();
+    qint32 readAs = characterSet;
+    if (deciding) {
+        const auto finding = m_detector.examine(rest, start == 0);
+        if (finding.kind == EncodingDetector::Finding::Kind::Decided)
+            state.detected = finding.characterSet;
+        else if (finding.kind == EncodingDetector::Finding::Kind::Waiting)
+            takeable = finding.firstNonAscii;
+    }
+    if (characterSet == CharacterSets::kAutomatic)
+        readAs = state.detected.value_or(CharacterSets::kShiftJis); // ASCII reads alike in all
+    if (readAs == CharacterSets::kUtf8 && start == 0 && rest.startsWith("\xEF\xBB\xBF")) {
+        rest = rest.sliced(3); // the byte order mark says what the file is; it is no text
+        result.bytesTaken += 3;
+    }
+    takeable = std::min(takeable, rest.size());
+
+    // Bytes past takeable hold no line end (the detector's window would be complete), so the
+    // lines all lie before it.
     const qsizetype lines = behindLastLineEnd(rest);
-    const TextDecoder &decoder = decoderFor(characterSet);
+    const TextDecoder &decoder = decoderFor(readAs);
     if (lines > 0) {
         // Every CR and LF byte is a line end, so the lines decode alike on their own.
         result.text = decoder.decode(rest.first(lines), TextDecoder::Tail::DecodeAll).text;
@@ -143,7 +176,7 @@ std::optional<Difference> IncrementalReader::getDifference(OpenFile &lngFileNum,
     } else if (pairsWithCr) {
         state.afterCr = false;
     }
-    result.bytesTaken = (pairsWithCr ? 1 : 0) + lines;
+    result.bytesTaken += lines;
     if (result.bytesTaken > 0)
         state.heldBytes = -1; // what waited has been taken; an unfinished line now is a new one
 
@@ -153,7 +186,9 @@ std::optional<Difference> IncrementalReader::getDifference(OpenFile &lngFileNum,
     const bool waitedLongEnough = result.reachedEnd && !unfinished.isEmpty() && sameAsLastLook
         && now - state.heldSinceMs >= m_limits.heldMs;
     if (unfinished.size() > m_limits.heldBytes || waitedLongEnough) {
-        const DecodedText piece = decoder.decode(unfinished, TextDecoder::Tail::KeepIncomplete);
+        const qsizetype shown = std::max<qsizetype>(0, takeable - lines);
+        const DecodedText piece
+            = decoder.decode(unfinished.first(shown), TextDecoder::Tail::KeepIncomplete);
         result.text += piece.text;
         result.bytesTaken += piece.consumed;
         if (piece.consumed > 0) {

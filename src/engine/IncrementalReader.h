@@ -1,6 +1,8 @@
 #pragma once
 
+#include "engine/EncodingDetector.h"
 #include "engine/EucJpDecoder.h"
+#include "platform/Utf8Decoder.h"
 
 #include <QString>
 
@@ -65,6 +67,14 @@ struct Difference
 // A CR that ends a chunk ends its line there; an LF that opens the entry's next chunk is its
 // pair and is dropped, so CR-only files are not delayed and a split CR LF is one line end.
 //
+// Character sets: CharacterSets' values; any other reads as Shift_JIS. A UTF-8 byte order mark
+// at the very start of a file is taken without being shown. Under kAutomatic each entry is
+// read in the set its EncodingDetector decided; the decision is kept in its FollowState, so it
+// lasts until the file is read from its start again (or the position is set from outside).
+// Until then the entry reads as ASCII, and the bytes from its first non-ASCII one on wait,
+// like an unfinished line, until the detector's window is complete: a look that is still
+// deciding takes a chunk of at least the window's size so that it always can be.
+//
 // A file shorter than what was already read (strictly shorter than position - 1), and a name
 // that now leads to another file (device and inode changed), are read again from their start.
 // A file truncated and refilled past the old position between two looks is not noticed.
@@ -97,6 +107,8 @@ private:
     const FileAccess &m_files;
     const ShiftJisDecoder &m_sjis;
     EucJpDecoder m_euc;
+    Utf8Decoder m_utf8;
+    EncodingDetector m_detector;
     WatchedFileTable &m_table;
     const Clock &m_clock;
     ReadLimits m_limits;

@@ -1,5 +1,6 @@
 #include "engine/WatchedFileTable.h"
 
+#include "engine/CharacterSets.h"
 #include "platform/NativePath.h"
 
 WatchedFileTable::WatchedFileTable(QObject *parent)
@@ -51,7 +52,10 @@ bool WatchedFileTable::setFilePointer(int slot, qint64 position)
 {
     if (!isValidSlot(slot))
         return false;
+    const bool hadDetected = m_slots[size_t(slot)].follow.detected.has_value();
     m_slots[size_t(slot)] = Slot {position, {}, false};
+    if (hadDetected)
+        slotChanged(slot);
     return true;
 }
 
@@ -59,8 +63,11 @@ bool WatchedFileTable::commitRead(int slot, qint64 position, const FollowState &
 {
     if (!isValidSlot(slot))
         return false;
+    const bool detectedChanged = m_slots[size_t(slot)].follow.detected != state.detected;
     m_slots[size_t(slot)].position = position;
     m_slots[size_t(slot)].follow = state;
+    if (detectedChanged)
+        slotChanged(slot);
     return true;
 }
 
@@ -94,6 +101,29 @@ bool WatchedFileTable::setFilePointerOfEntry(int lngIndex, qint64 position)
     return slot && setFilePointer(*slot, position);
 }
 
+void WatchedFileTable::showDetectedCharacterSets(bool on)
+{
+    if (on == m_showDetected)
+        return;
+    m_showDetected = on;
+    slotChanged(-1);
+}
+
+void WatchedFileTable::forgetDetectedCharacterSets()
+{
+    for (Slot &slot : m_slots)
+        slot.follow.detected.reset();
+    slotChanged(-1);
+}
+
+void WatchedFileTable::slotChanged(int slot)
+{
+    for (int row = 0; row < count(); ++row) {
+        if (slot < 0 || m_entries.at(row).slot == slot)
+            Q_EMIT dataChanged(index(row), index(row), {Qt::DisplayRole});
+    }
+}
+
 int WatchedFileTable::getIndex() const
 {
     for (int slot = 0; slot < kSlotCount; ++slot) {
@@ -113,8 +143,14 @@ QVariant WatchedFileTable::data(const QModelIndex &index, int role) const
     if (!index.isValid() || index.row() >= count())
         return {};
     const Entry &entry = m_entries.at(index.row());
-    if (role == Qt::DisplayRole)
-        return NativePath::display(entry.path);
+    if (role == Qt::DisplayRole) {
+        const QString path = NativePath::display(entry.path);
+        if (!m_showDetected || !isValidSlot(entry.slot))
+            return path;
+        const auto detected = m_slots[size_t(entry.slot)].follow.detected;
+        const QString set = detected ? CharacterSets::caption(*detected) : QStringLiteral("ASCII");
+        return QString(path % QStringLiteral("  [") % set % u']');
+    }
     if (role == SlotRole)
         return entry.slot;
     return {};

@@ -20,6 +20,9 @@
 // read it has been reported; both start afresh whenever setFilePointer gives the slot a new
 // position, so a freed and reused slot never inherits them.
 //
+// The list shows each entry's path; while the files are read in the automatic character set
+// (showDetectedCharacterSets), also the set decided for its file, or "ASCII" before that.
+//
 // Edge cases: the same path may be listed twice (two slots, read twice); a slot number outside
 // 0..10 never touches memory, the operation fails instead; positions are 64-bit so files beyond
 // 2 GiB are followed like any other.
@@ -60,6 +63,11 @@ public:
     std::optional<qint64> filePointerOfEntry(int lngIndex) const;
     bool setFilePointerOfEntry(int lngIndex, qint64 position);
 
+    // Whether the list shows each file's detected character set beside its path.
+    void showDetectedCharacterSets(bool on);
+    // Every slot forgets the character set decided for its file.
+    void forgetDetectedCharacterSets();
+
     // Lowest free slot (read position 0), or -1 when all eleven are in use.
     int getIndex() const;
 
@@ -68,6 +76,8 @@ public:
 
 private:
     static bool isValidSlot(int slot) { return slot >= 0 && slot < kSlotCount; }
+    // Tells the list that the entries of a slot (or of all, for -1) look different now.
+    void slotChanged(int slot);
 
     struct Entry
     {
@@ -82,4 +92,5 @@ private:
     };
     QVector<Entry> m_entries;
     std::array<Slot, kSlotCount> m_slots {};
+    bool m_showDetected = false;
 };

@@ -26,7 +26,7 @@ qint32 LogViewSettings::characterSet() const
 
 void LogViewSettings::setCharacterSet(qint32 characterSet)
 {
-    m_window.engineState().CharacterSet = characterSet;
+    m_window.setCharacterSet(characterSet);
 }
 
 QString LogViewSettings::fontName() const

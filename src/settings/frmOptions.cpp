@@ -1,6 +1,7 @@
 #include "settings/frmOptions.h"
 
 #include "commands/DialogLayout.h"
+#include "engine/CharacterSets.h"
 #include "platform/MessageBox.h"
 #include "settings/IntervalSpinner.h"
 #include "settings/SettingsLoader.h"
@@ -59,8 +60,10 @@ frmOptions::frmOptions(SettingsTarget &values, Actions actions, MessageBox &mess
     , cmdOk(named(new QPushButton(QStringLiteral("OK"), this), "cmdOk"))
     , cmdCancel(named(new QPushButton(QStringLiteral("キャンセル"), this), "cmdCancel"))
     , fraCode(named(new QGroupBox(QStringLiteral("文字コード"), this), "fraCode"))
-    , optCode {named(new QRadioButton(QStringLiteral("シフトJIS"), fraCode), "optCode0"),
-               named(new QRadioButton(QStringLiteral("EUC"), fraCode), "optCode1")}
+    , optCode {named(new QRadioButton(CharacterSets::caption(0), fraCode), "optCode0"),
+               named(new QRadioButton(CharacterSets::caption(1), fraCode), "optCode1"),
+               named(new QRadioButton(CharacterSets::caption(2), fraCode), "optCode2"),
+               named(new QRadioButton(CharacterSets::caption(3), fraCode), "optCode3")}
     , cboFont(named(new QComboBox(this), "cboFont"))
     , txtFontSize(named(new QLineEdit(this), "txtFontSize"))
     , Label1(named(new QLabel(QStringLiteral("フォント名"), this), "Label1"))
@@ -107,8 +110,8 @@ void frmOptions::layOut()
     // Each option only as wide as its caption: a radio button takes clicks on its indicator
     // and caption alone, so no blank stretch beside it looks clickable.
     auto *codes = new QVBoxLayout(fraCode);
-    codes->addWidget(optCode[0], 0, Qt::AlignLeft);
-    codes->addWidget(optCode[1], 0, Qt::AlignLeft);
+    for (QRadioButton *option : optCode)
+        codes->addWidget(option, 0, Qt::AlignLeft);
 
     // The list shows whole face names, however long the longest one is.
     cboFont->setSizeAdjustPolicy(QComboBox::AdjustToContents);
@@ -131,9 +134,12 @@ void frmOptions::layOut()
     cmdOk->setDefault(true);
     setTabOrder(updInterval, cmdOk);
     setTabOrder(cmdOk, cmdCancel);
+    // The two first options in their old order, the newer ones after them.
     setTabOrder(cmdCancel, optCode[1]);
     setTabOrder(optCode[1], optCode[0]);
-    setTabOrder(optCode[0], cboFont);
+    setTabOrder(optCode[0], optCode[2]);
+    setTabOrder(optCode[2], optCode[3]);
+    setTabOrder(optCode[3], cboFont);
     setTabOrder(cboFont, txtFontSize);
     updInterval->setFocus();
 }
@@ -150,8 +156,10 @@ void frmOptions::Form_Load(const QList<ViewFonts::Face> &faces)
         optCode[characterSet]->setChecked(true);
         // The group is one Tab stop, and it should be the chosen option, as on any desktop.
         // Qt only settles that once an option has had the focus.
-        QRadioButton *other = optCode[1 - characterSet];
-        other->setFocusPolicy(Qt::FocusPolicy(other->focusPolicy() & ~Qt::TabFocus));
+        for (QRadioButton *other : optCode) {
+            if (other != optCode[characterSet])
+                other->setFocusPolicy(Qt::FocusPolicy(other->focusPolicy() & ~Qt::TabFocus));
+        }
     }
 
     cboFont->addItems(ViewFonts::fontChoices(faces));

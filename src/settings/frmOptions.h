@@ -31,8 +31,8 @@ class SettingsTarget;
 // decides what it takes.
 //
 // Edge cases: an interval outside 100 to 10000 is shown as it is and kept by OK unless the
-// arrows moved it (they bring it into the range); an encoding other than 0 and 1 selects
-// neither option and is kept unless one is chosen; when the view's face is not in the list,
+// arrows moved it (they bring it into the range); an encoding other than 0 to 3 selects no
+// option and is kept unless one is chosen; when the view's face is not in the list,
 // nothing is selected, the size box is empty, and OK keeps the face and the size. A size the
 // view refuses (zero, negative, too large) keeps the current size. The colour schemes are laid
 // out hidden and none is ever selected, so OK leaves the view's colours alone. A failed save is
@@ -85,7 +85,7 @@ private:
     QPushButton *cmdOk;
     QPushButton *cmdCancel;
     QGroupBox *fraCode;
-    std::array<QRadioButton *, 2> optCode;
+    std::array<QRadioButton *, 4> optCode;
     QComboBox *cboFont;
     QLineEdit *txtFontSize;
     QLabel *Label1;

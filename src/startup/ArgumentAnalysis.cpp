@@ -1,5 +1,6 @@
 #include "startup/ArgumentAnalysis.h"
 
+#include "engine/CharacterSets.h"
 #include "startup/ArgumentTarget.h"
 #include "startup/WholeNumber.h"
 
@@ -89,9 +90,13 @@ Step applyOption(const QString &token, ArgumentTarget &target)
             return Step::Stop;
         const QString value = token.mid(3);
         if (value == QLatin1StringView("sjis"))
-            target.setCharacterSet(0);
+            target.setCharacterSet(CharacterSets::kShiftJis);
         else if (value == QLatin1StringView("euc"))
-            target.setCharacterSet(1);
+            target.setCharacterSet(CharacterSets::kEucJp);
+        else if (value == QLatin1StringView("utf8"))
+            target.setCharacterSet(CharacterSets::kUtf8);
+        else if (value == QLatin1StringView("auto"))
+            target.setCharacterSet(CharacterSets::kAutomatic);
         else
             return Step::Invalid;
         return Step::Continue;

@@ -7,7 +7,8 @@ class ArgumentTarget;
 // Applies the command-line tokens (as Module1::splitQuoted made them) to target and registers
 // each file name, in token order. Returns whether the command line was valid; shows nothing.
 //
-// Options, compared case-sensitively: /w="title", /v, /g, /i=n, /k="keyword", /c=sjis, /c=euc.
+// Options, compared case-sensitively: /w="title", /v, /g, /i=n, /k="keyword", /c=sjis, /c=euc,
+// /c=utf8, /c=auto.
 // A token that begins with "/" is an option when it has exactly two characters or when its
 // second character is an option letter and its third is "="; any other token that begins with
 // "/" and holds a further "/" is an absolute file name (/var/log/app.log, /var/w=x); anything

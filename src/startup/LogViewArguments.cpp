@@ -30,7 +30,7 @@ void LogViewArguments::setGrepKeyword(const QString &keyword)
 
 void LogViewArguments::setCharacterSet(qint32 characterSet)
 {
-    m_window.engineState().CharacterSet = characterSet;
+    m_window.setCharacterSet(characterSet);
 }
 
 int LogViewArguments::fileCount() const

@@ -5,6 +5,7 @@
 #include "commands/frmAbout.h"
 #include "commands/frmKeyword.h"
 #include "commands/frmSearch.h"
+#include "engine/CharacterSets.h"
 #include "engine/IncrementalReader.h"
 #include "engine/LogAppender.h"
 #include "engine/PollingCycle.h"
@@ -162,7 +163,7 @@ void frmLogView::LoadSettings()
     // Built-in values first: a load that stops at a broken value leaves these for the keys
     // it did not reach.
     m_services.tmrCheck.setInterval(1000);
-    m_state.CharacterSet = 0;
+    setCharacterSet(CharacterSets::kShiftJis);
     applyViewFont(QStringLiteral("Terminal"), 14);
 
     LogViewSettings target(*this);
@@ -241,6 +242,15 @@ void frmLogView::setGrepModeChecked(bool on)
 {
     m_state.grepMode = on;
     mnuGrep->setChecked(on);
+}
+
+void frmLogView::setCharacterSet(qint32 characterSet)
+{
+    if (characterSet == m_state.CharacterSet)
+        return;
+    m_state.CharacterSet = characterSet;
+    m_table.forgetDetectedCharacterSets();
+    m_table.showDetectedCharacterSets(characterSet == CharacterSets::kAutomatic);
 }
 
 bool frmLogView::applyViewFont(const QString &faceName, double points)

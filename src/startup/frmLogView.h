@@ -100,6 +100,9 @@ private:
     friend class LogViewArguments;
     friend class LogViewSettings;
     void setGrepModeChecked(bool on);
+    // A new character set applies from the next read on. Changing it makes every entry forget
+    // the set detected for its file: each period of automatic reading decides afresh.
+    void setCharacterSet(qint32 characterSet);
     bool applyViewFont(const QString &faceName, double points);
 
     DesktopServices m_services;

@@ -11,7 +11,7 @@ run() { env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$binary" "$@"; }
 usage=$(run --help) || fail "--help exited $?"
 [ -z "$(run --help 2>&1 >/dev/null)" ] || fail "--help wrote to standard error"
 grep -q '^使い方: pivex \[オプション\] \[ファイル\]\.\.\.$' <<<"$usage" || fail "no usage line"
-for option in /v /g '/k=' '/w=' '/i=' /c=sjis /c=euc --help --version; do
+for option in /v /g '/k=' '/w=' '/i=' /c=sjis /c=euc /c=utf8 /c=auto --help --version; do
     grep -qF -- "  $option" <<<"$usage" || fail "--help does not list $option"
     grep -qF -- "$(sed 's/-/\\-/g' <<<"$option")" "$manual" || fail "the manual page lacks $option"
 done

@@ -1,5 +1,6 @@
 #include "FakeClock.h"
 
+#include "engine/CharacterSets.h"
 #include "engine/IncrementalReader.h"
 #include "engine/TextSink.h"
 #include "engine/WatchedFileTable.h"
@@ -18,8 +19,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr qint32 kSjis = 0;
-constexpr qint32 kEuc = 1;
+constexpr qint32 kSjis = CharacterSets::kShiftJis;
+constexpr qint32 kEuc = CharacterSets::kEucJp;
+constexpr qint32 kUtf8 = CharacterSets::kUtf8;
+constexpr qint32 kAuto = CharacterSets::kAutomatic;
 
 // What the reader hands over: each piece, "+" before one that continues a line, and the text.
 struct RecordingSink : TextSink
@@ -155,6 +158,11 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("bytes"); // "ログ" LF in the file's encoding
         QTest::newRow("Shift_JIS") << kSjis << QByteArray("\x83\x8D\x83\x4F\n");
         QTest::newRow("EUC-JP") << kEuc << QByteArray("\xA5\xED\xA5\xB0\n");
+        QTest::newRow("UTF-8") << kUtf8 << QByteArray("\xE3\x83\xAD\xE3\x82\xB0\n");
+        // The first non-ASCII byte split off: the decision waits for the line.
+        QTest::newRow("automatic, Shift_JIS") << kAuto << QByteArray("\x83\x8D\x83\x4F\n");
+        QTest::newRow("automatic, EUC-JP") << kAuto << QByteArray("\xA5\xED\xA5\xB0\n");
+        QTest::newRow("automatic, UTF-8") << kAuto << QByteArray("\xE3\x83\xAD\xE3\x82\xB0\n");
     }
     void characterSplitAcrossReadsIsShownWholeAndOnce()
     {
@@ -172,6 +180,84 @@ private Q_SLOTS:
         }
         QCOMPARE(shown, u"ログ\r"_s);
         QCOMPARE(w->position(), bytes.size() + 1);
+    }
+
+    // A file watched from its start; each append is followed by one look. detected: the
+    // character set the entry has decided at the end, -1 for none.
+    void fromItsStart_data()
+    {
+        QTest::addColumn<qint32>("characterSet");
+        QTest::addColumn<QByteArrayList>("appends");
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<qint32>("detected");
+        QTest::newRow("byte order mark")
+            << kUtf8 << QByteArrayList {"\xEF\xBB\xBFok\n"} << QStringList {u"ok\r"_s} << -1;
+        QTest::newRow("byte order mark split")
+            << kUtf8 << QByteArrayList {"\xEF", "\xBB", "\xBF", "\n"}
+            << QStringList {u""_s, u""_s, u""_s, u"\r"_s} << -1;
+        QTest::newRow("byte order mark, then a line end")
+            << kUtf8 << QByteArrayList {"\xEF\xBB\xBF", "\r\n"} << QStringList {u""_s, u"\r"_s}
+            << -1;
+        QTest::newRow("not a byte order mark") << kUtf8 << QByteArrayList {"\xEF\xBB", "\n"}
+                                               << QStringList {u""_s, u"\uFFFD\r"_s} << -1;
+        QTest::newRow("byte order mark decides")
+            << kAuto << QByteArrayList {"\xEF\xBB\xBFok\n", "\xE3\x81\x82\n"}
+            << QStringList {u"ok\r"_s, u"あ\r"_s} << kUtf8;
+        // ASCII reads alike in all: shown before anything is decided.
+        const QByteArray ascii = QByteArray("plain ASCII line\n").repeated(150000);
+        QTest::newRow("ASCII for a long time, then Japanese")
+            << kAuto << QByteArrayList {ascii, "\x83\x8D\x83\x4F\n"}
+            << QStringList {QString::fromLatin1(ascii).replace(u'\n', u'\r'), u"ログ\r"_s} << kSjis;
+        // Kept once decided: Shift_JIS after EUC-JP is damage.
+        QTest::newRow("decision kept") << kAuto << QByteArrayList {"\xA4\xA2\n", "\x82\xA0\n"}
+                                       << QStringList {u"あ\r"_s, u"\uFFFD\uFFFD\r"_s} << kEuc;
+        QTest::newRow("fixed sets decide nothing")
+            << kEuc << QByteArrayList {"\xA4\xA2\n"} << QStringList {u"あ\r"_s} << -1;
+    }
+    void fromItsStart()
+    {
+        QFETCH(qint32, characterSet);
+        QFETCH(QByteArrayList, appends);
+        QFETCH(QStringList, shown);
+        rewrite(u"start.log"_s, {});
+        auto w = watch(u"start.log"_s);
+        QStringList looks;
+        for (const QByteArray &bytes : appends) {
+            append(u"start.log"_s, bytes);
+            looks << w->look(characterSet).value_or(u"failed"_s);
+        }
+        QCOMPARE(looks, shown);
+        QCOMPARE(w->position(), QFileInfo(pathOf(u"start.log"_s)).size() + 1);
+        QTEST(w->table.followState(0)->detected.value_or(-1), "detected");
+    }
+
+    // A decision lasts until the file is read from its start again.
+    void fileReadAgainIsDecidedAgain()
+    {
+        rewrite(u"again.log"_s, {});
+        auto w = watch(u"again.log"_s);
+        append(u"again.log"_s, "first \xA4\xA2\xA4\xEA\n");
+        QCOMPARE(w->look(kAuto), u"first あり\r"_s);
+        rewrite(u"again.log"_s, "\x82\xA0\n"); // shorter: from its start
+        QCOMPARE(w->look(kAuto), u"あ\r"_s);
+        QCOMPARE(w->table.followState(0)->detected, kSjis);
+    }
+
+    // An undecided line that waited its second shows its ASCII; the rest waits for the
+    // decision, which waits for the line's end.
+    void undecidedLineShowsItsAsciiAfterItsWait()
+    {
+        rewrite(u"prompt.log"_s, {});
+        auto w = watch(u"prompt.log"_s);
+        append(u"prompt.log"_s, "prompt: \xE3\x81\x82");
+        w->look(kAuto);
+        w->clock.now += 1000;
+        QCOMPARE(w->look(kAuto), u"prompt: "_s);
+        w->clock.now += 5000;
+        QCOMPARE(w->look(kAuto), u""_s);
+        append(u"prompt.log"_s, " ok\n");
+        QCOMPARE(w->look(kAuto), u"あ ok\r"_s);
+        QCOMPARE(w->sink.shown, (QStringList {u"prompt: "_s, u"+あ ok\r"_s}));
     }
 
     // A line without its end is shown as it stands once it has kept its length for a second,

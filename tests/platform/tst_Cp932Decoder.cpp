@@ -1,4 +1,6 @@
+#include "engine/EucJpDecoder.h"
 #include "platform/Cp932Decoder.h"
+#include "platform/Utf8Decoder.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -9,34 +11,34 @@ using Tail = ShiftJisDecoder::Tail;
 
 namespace {
 
-// glibc's own CP932 converter, an implementation independent of ours.
-class IconvOracle
+// glibc's converters, an implementation independent of ours.
+class Iconv
 {
 public:
-    IconvOracle()
-        : m_cd(iconv_open("UTF-16LE", "CP932"))
+    Iconv(const char *to, const char *from)
+        : m_cd(iconv_open(to, from))
     {
     }
-    ~IconvOracle()
+    ~Iconv()
     {
         if (m_cd != iconv_t(-1))
             iconv_close(m_cd);
     }
     bool isOpen() const { return m_cd != iconv_t(-1); }
 
-    // The single UTF-16 unit for a two-byte sequence, or 0 when iconv rejects it.
-    char16_t pair(unsigned char lead, unsigned char trail)
+    // The bytes converted, or nothing when iconv rejects them.
+    QByteArray convert(QByteArrayView bytes)
     {
-        char in[2] = {char(lead), char(trail)};
-        char16_t out[4] = {};
-        char *inPtr = in;
-        char *outPtr = reinterpret_cast<char *>(out);
-        size_t inLeft = 2;
+        QByteArray in = bytes.toByteArray();
+        char out[16] = {};
+        char *inPtr = in.data();
+        char *outPtr = out;
+        size_t inLeft = size_t(in.size());
         size_t outLeft = sizeof(out);
         iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
         if (iconv(m_cd, &inPtr, &inLeft, &outPtr, &outLeft) == size_t(-1) || inLeft != 0)
-            return 0;
-        return (sizeof(out) - outLeft) == 2 ? out[0] : 0;
+            return {};
+        return QByteArray(out, qsizetype(sizeof(out) - outLeft));
     }
 
 private:
@@ -55,39 +57,71 @@ class TestCp932Decoder : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void everyValidPairMatchesIndependentDecoder()
+    // Every pair of code page 932 against iconv, and every character it has (JIS X 0208, the
+    // NEC and IBM extensions) encoded by iconv in EUC-JP and UTF-8 reads the same through our
+    // decoders of those. EUC-JP here is EUC-JP-MS, EUC-JP with the NEC row in two bytes; its
+    // three-byte forms (JIS X 0212, where it puts the IBM extensions) read as U+FFFD, which
+    // code page 932 cannot tell apart.
+    void everyCharacterMatchesIconvInEachCharacterSet()
     {
-        IconvOracle oracle;
-        if (!oracle.isOpen())
-            QSKIP("iconv has no CP932 here");
+        Iconv toUnicode("UTF-16LE", "CP932");
+        Iconv toEuc("EUC-JP-MS", "UTF-16LE");
+        Iconv toUtf8("UTF-8", "UTF-16LE");
+        if (!toUnicode.isOpen() || !toEuc.isOpen() || !toUtf8.isOpen())
+            QSKIP("iconv has no CP932 or EUC-JP-MS here");
         const Cp932Decoder decoder;
-        int mapped = 0;
+        const EucJpDecoder euc(decoder);
+        const Utf8Decoder utf8;
+        int mapped = 0, eucPairs = 0, eucTriples = 0;
         for (int lead = 0x81; lead <= 0xFC; ++lead) {
             if (!Cp932Decoder::isLeadByte(quint8(lead)))
                 continue;
             for (int trail = 0x40; trail <= 0xFC; ++trail) {
                 if (trail == 0x7F)
                     continue;
-                const char16_t expected = oracle.pair(quint8(lead), quint8(trail));
                 const char bytes[2] = {char(lead), char(trail)};
+                const QByteArray unicode = toUnicode.convert(QByteArrayView(bytes, 2));
+                const char16_t expected = unicode.size() == 2
+                    ? char16_t(quint8(unicode[0]) | quint8(unicode[1]) << 8)
+                    : char16_t(0);
                 const DecodedText got = decoder.decode(QByteArrayView(bytes, 2), Tail::DecodeAll);
                 QCOMPARE(got.consumed, 2);
-                if (expected != 0) {
-                    QVERIFY2(got.text == QString(QChar(expected)),
-                             QByteArray(bytes, 2).toHex().constData());
-                    ++mapped;
-                } else if (trail < 0x80) {
-                    // An ASCII byte is never swallowed by a lead byte it forms no pair with.
-                    QCOMPARE(got.text, QString(QChar(0xFFFD)) + QChar(trail));
-                } else {
-                    QCOMPARE(got.text, QString(QChar(0xFFFD)));
-                }
                 QCOMPARE(decoder.pair(quint8(lead), quint8(trail)),
                          expected ? expected : char16_t(0xFFFD));
+                if (expected == 0) {
+                    // An ASCII byte is never swallowed by a lead byte it forms no pair with.
+                    QCOMPARE(got.text,
+                             trail < 0x80 ? QString(QChar(0xFFFD)) + QChar(trail)
+                                          : QString(QChar(0xFFFD)));
+                    continue;
+                }
+                const QString character {QChar(expected)};
+                QVERIFY2(got.text == character, QByteArray(bytes, 2).toHex().constData());
+                ++mapped;
+
+                const QByteArray asUtf8 = toUtf8.convert(unicode);
+                QVERIFY2(utf8.decode(asUtf8, Tail::DecodeAll).text == character,
+                         asUtf8.toHex().constData());
+                // The user-defined area has no agreed place in EUC-JP.
+                const QByteArray asEuc = toEuc.convert(unicode);
+                if (expected >= 0xE000 && expected <= 0xF8FF)
+                    continue;
+                const QString eucText = euc.decode(asEuc, Tail::DecodeAll).text;
+                if (asEuc.size() == 2) {
+                    QVERIFY2(eucText == character, asEuc.toHex().constData());
+                    ++eucPairs;
+                } else {
+                    QCOMPARE(asEuc.size(), 3);
+                    QCOMPARE(eucText, QString(QChar(0xFFFD)));
+                    ++eucTriples;
+                }
             }
         }
-        // The table must really be there: code page 932 has well over 9,000 pairs.
+        // The tables must really be there: code page 932 has well over 9,000 pairs, JIS X 0208
+        // alone 6,879 characters, and the IBM extensions 388 (360 of them kanji).
         QVERIFY(mapped > 9000);
+        QVERIFY(eucPairs > 6879);
+        QVERIFY(eucTriples >= 360);
     }
 
     void matchesWindowsOnSingleBytesAndKeyPairs_data()

@@ -117,7 +117,8 @@ private Q_SLOTS:
     void selectsCurrentFace();
     void spinnerSteps_data();
     void spinnerSteps();
-    void unknownEncodingIsKept();
+    void encodingOptions_data();
+    void encodingOptions();
     void badSizeKeepsFocus_data();
     void badSizeKeepsFocus();
     void okAppliesInOrderAndSaves();
@@ -248,15 +249,42 @@ void tst_frmOptions::spinnerSteps()
     QTEST(QString::number(f.host.m_interval), "after");
 }
 
-void tst_frmOptions::unknownEncodingIsKept()
+void tst_frmOptions::encodingOptions_data()
 {
+    QTest::addColumn<qint32>("stored");
+    QTest::addColumn<int>("chosen"); // the option clicked before OK, -1 for none
+    QTest::addColumn<qint32>("applied");
+    QTest::newRow("Shift_JIS") << 0 << -1 << 0;
+    QTest::newRow("EUC-JP to UTF-8") << 1 << 2 << 2;
+    QTest::newRow("UTF-8") << 2 << -1 << 2;
+    QTest::newRow("automatic to Shift_JIS") << 3 << 0 << 0;
+    QTest::newRow("unknown kept") << 7 << -1 << 7;
+    QTest::newRow("unknown to automatic") << 7 << 3 << 3;
+}
+
+void tst_frmOptions::encodingOptions()
+{
+    QFETCH(qint32, stored);
     Fixture f;
-    f.host.m_characterSet = 7;
+    f.host.m_characterSet = stored;
     QVERIFY(f.open());
-    QVERIFY(!f.code(0)->isChecked() && !f.code(1)->isChecked());
+    const QStringList captions {s("シフトJIS"), s("EUC"), s("UTF-8"), s("自動判別")};
+    for (int index = 0; index < 4; ++index) {
+        QCOMPARE(f.code(index)->text(), captions[index]);
+        QCOMPARE(f.code(index)->isChecked(), index == stored);
+    }
+    if (stored < 4) {
+        // The group is one Tab stop, the chosen option.
+        f.child<QPushButton>(s("cmdCancel"))->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(f.focused(), s("optCode%1").arg(stored));
+    }
+    QFETCH(int, chosen);
+    if (chosen >= 0)
+        f.click(s("optCode%1").arg(chosen).toLatin1().constData());
     f.click("cmdOk");
     QVERIFY(f.closed());
-    QCOMPARE(f.host.m_characterSet, 7);
+    QTEST(f.host.m_characterSet, "applied");
 }
 
 void tst_frmOptions::badSizeKeepsFocus_data()

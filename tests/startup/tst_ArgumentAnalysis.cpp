@@ -112,6 +112,8 @@ void tst_ArgumentAnalysis::analyze_data()
     row("/k inner quote", {"/k=\"a\"b\""}, true, {"k=a\"b"});
     row("/g without keyword", {"/g", "/v"}, true, {"g=1", "v=1"});
     row("/c both", {"/c=euc", "/c=sjis"}, true, {"c=1", "c=0"});
+    row("/c newer sets", {"/c=utf8", "/c=auto"}, true, {"c=2", "c=3"});
+    row("/c=UTF-8", {"/c=UTF-8", "/c=utf-8", "/c=Auto"}, false, {});
     // An unknown encoding fails, but the analysis goes on.
     row("/c=SJIS", {"/c=SJIS", "a.log", "/v"}, false, {"+a.log", "v=1"});
 

@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -133,6 +134,46 @@ private Q_SLOTS:
         desktop.write(QStringLiteral("a.log"), "new\r\n", true);
         desktop.tmrCheck.tick();
         QCOMPARE(viewText(window), QStringLiteral("new\r\n"));
+    }
+
+    // In the automatic setting a UTF-8 and an EUC-JP file are each read in their own; the
+    // file list says so. Choosing another set in the options forgets the decisions, and coming
+    // back to the automatic one decides each file afresh.
+    void eachFileInItsOwnCharacterSet()
+    {
+        Desktop desktop;
+        desktop.write(QStringLiteral("u.log"), "\xEF\xBB\xBF\xE3\x81\x82\n");
+        desktop.write(QStringLiteral("e.log"), "\xA4\xA2\n");
+        desktop.arguments.text = QStringLiteral("/v /c=auto %1 %2")
+                                     .arg(desktop.pathOf(QStringLiteral("u.log")),
+                                          desktop.pathOf(QStringLiteral("e.log")));
+        frmLogView window(desktop.services);
+        QVERIFY(window.Form_Load());
+        QCOMPARE(viewText(window), QStringLiteral("あ\r\nあ\r\n"));
+        const auto listed = [&](int row) {
+            return window.lstFile().data(window.lstFile().index(row), Qt::DisplayRole).toString();
+        };
+        QCOMPARE(listed(0), desktop.pathOf(QStringLiteral("u.log")) + QStringLiteral("  [UTF-8]"));
+        QCOMPARE(listed(1), desktop.pathOf(QStringLiteral("e.log")) + QStringLiteral("  [EUC]"));
+
+        const auto choose = [&](const char *option) {
+            window.mnuOption_Click();
+            for (QWidget *w : QApplication::topLevelWidgets()) {
+                if (w->objectName() == QStringLiteral("frmOptions") && w->isVisible()) {
+                    w->findChild<QRadioButton *>(QString::fromLatin1(option))->click();
+                    w->findChild<QPushButton *>(QStringLiteral("cmdOk"))->click();
+                }
+            }
+        };
+        choose("optCode0");
+        QCOMPARE(listed(0), desktop.pathOf(QStringLiteral("u.log")));
+        choose("optCode3");
+        QCOMPARE(listed(1), desktop.pathOf(QStringLiteral("e.log")) + QStringLiteral("  [ASCII]"));
+        desktop.write(QStringLiteral("e.log"), "\x82\xA0\n", true);
+        desktop.tmrCheck.tick();
+        QCOMPARE(listed(1),
+                 desktop.pathOf(QStringLiteral("e.log")) + QStringLiteral("  [シフトJIS]"));
+        QVERIFY(viewText(window).endsWith(QStringLiteral("あ\r\nあ\r\nあ\r\n")));
     }
 
     void commandLineOverridesStoredSettingsWithoutWritingThem()

@@ -1,0 +1,93 @@
+#include "platform/Utf8Decoder.h"
+
+#include "platform/AsciiBytes.h"
+
+#include <array>
+
+namespace {
+
+constexpr char16_t kReplacement = 0xFFFD;
+
+// What a byte from 0x80 on starts: the length of its sequence (0: it starts none) and the
+// range its second byte must lie in, which is where overlong forms, surrogates and code
+// points past U+10FFFF are refused. Every later byte is 0x80..0xBF.
+struct Lead
+{
+    unsigned char length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+};
+
+constexpr std::array<Lead, 256> makeLeads()
+{
+    std::array<Lead, 256> leads {};
+    for (int b = 0xC2; b <= 0xDF; ++b)
+        leads[b].length = 2;
+    for (int b = 0xE0; b <= 0xEF; ++b)
+        leads[b].length = 3;
+    for (int b = 0xF0; b <= 0xF4; ++b)
+        leads[b].length = 4;
+    leads[0xE0].low = 0xA0;
+    leads[0xED].high = 0x9F;
+    leads[0xF0].low = 0x90;
+    leads[0xF4].high = 0x8F;
+    return leads;
+}
+
+constexpr std::array<Lead, 256> kLeads = makeLeads();
+
+bool isContinuation(unsigned char b)
+{
+    return (b & 0xC0) == 0x80;
+}
+
+} // namespace
+
+DecodedText Utf8Decoder::decode(QByteArrayView bytes, Tail tail) const
+{
+    return AsciiBytes::decode(
+        bytes, [tail](const unsigned char *in, qsizetype &i, qsizetype size, char16_t *&out) {
+            // A run of non-ASCII characters at a time: Japanese text is mostly such runs.
+            do {
+                const unsigned char b = in[i];
+                const Lead lead = kLeads[b];
+                const qsizetype left = size - i;
+                if (lead.length == 3 && left >= 3 && in[i + 1] >= lead.low && in[i + 1] <= lead.high
+                    && isContinuation(in[i + 2])) {
+                    *out++ = char16_t(((b & 0x0F) << 12) | ((in[i + 1] & 0x3F) << 6)
+                                      | (in[i + 2] & 0x3F));
+                    i += 3;
+                    continue;
+                }
+                if (lead.length == 0) {
+                    *out++ = kReplacement;
+                    ++i;
+                    continue;
+                }
+                // How many bytes of the sequence are there and valid: the maximal subpart.
+                qsizetype valid = 1;
+                if (valid < left && in[i + 1] >= lead.low && in[i + 1] <= lead.high) {
+                    ++valid;
+                    while (valid < lead.length && valid < left && isContinuation(in[i + valid]))
+                        ++valid;
+                }
+                if (valid < lead.length) {
+                    if (valid == left && tail == TextDecoder::Tail::KeepIncomplete)
+                        return false; // the writer has not written the rest yet
+                    *out++ = kReplacement;
+                    i += valid;
+                    continue;
+                }
+                if (lead.length == 2) {
+                    *out++ = char16_t(((b & 0x1F) << 6) | (in[i + 1] & 0x3F));
+                } else {
+                    const char32_t c = ((b & 0x07) << 18) | ((in[i + 1] & 0x3F) << 12)
+                        | ((in[i + 2] & 0x3F) << 6) | (in[i + 3] & 0x3F);
+                    *out++ = char16_t(0xD800 + ((c - 0x10000) >> 10));
+                    *out++ = char16_t(0xDC00 + (c & 0x3FF));
+                }
+                i += lead.length;
+            } while (i < size && in[i] >= 0x80);
+            return true;
+        });
+}
