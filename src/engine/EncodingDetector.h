@@ -22,12 +22,11 @@ class TextDecoder;
 // 2. Otherwise the window is decoded in each of the three, and each reading is scored
 //    character by character for how plausible it is as Japanese: hiragana 6, katakana 5,
 //    kanji of JIS level 1 and Latin-1 symbols 4, Japanese punctuation, full-width forms and
-//    numbered or enclosed forms (①, Ⅱ, ㈱) 3,
-//    half-width katakana 2 a byte (so 2 in Shift_JIS, 4 as EUC-JP's 0x8E pairs and in UTF-8),
-//    half-width punctuation 0 or 1, level-2 kanji and other symbols 1, private-use and C1
-//    control characters -5, damage (U+FFFD) -10; a half-width voiced mark after a kana that
-//    takes one earns 3 more. The highest score wins; ties go to UTF-8, then EUC-JP, then
-//    Shift_JIS.
+//    numbered or enclosed forms (①, Ⅱ, ㈱) 3, half-width katakana 2 in Shift_JIS (one byte
+//    each) and 4 in the others, half-width punctuation 0 in Shift_JIS and 1 in the others,
+//    level-2 kanji and other symbols 1, private-use and C1 control characters -5, damage
+//    (U+FFFD) -10; a half-width voiced mark after a kana that takes one earns 3 more. The
+//    highest score wins; ties go to UTF-8, then EUC-JP, then Shift_JIS.
 // Where it is wrong: a window of half-width katakana alone, of even length and without voiced
 // marks, reads as well as EUC-JP kanji and is taken for EUC-JP; a window holding only a few
 // two-byte UTF-8 characters (Latin-1, Greek) may read better as Shift_JIS or EUC-JP, and a

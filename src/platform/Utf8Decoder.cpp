@@ -3,6 +3,8 @@
 #include "platform/AsciiBytes.h"
 
 #include <array>
+#include <bit>
+#include <cstring>
 
 namespace {
 
@@ -41,24 +43,64 @@ bool isContinuation(unsigned char b)
     return (b & 0xC0) == 0x80;
 }
 
+// The character of a three-byte sequence whose bytes are the word's lowest three, lowest
+// first; the bytes must have been checked to have the form 1110xxxx 10xxxxxx 10xxxxxx.
+char16_t threeByteCharacter(quint32 word)
+{
+    return char16_t(((word & 0x0F) << 12) | ((word & 0x3F00) >> 2) | ((word >> 16) & 0x3F));
+}
+
+// Neither overlong (below U+0800) nor a surrogate: those go the careful way.
+bool isPlainThreeByte(char16_t c)
+{
+    return c >= 0x800 && (c & 0xF800) != 0xD800;
+}
+
+// The three-byte lead that is the word's lowest byte can start neither: it is none of E0, ED.
+bool isPlainLead(quint32 word)
+{
+    const quint32 low = word & 0x0F;
+    return low != 0x0 && low != 0xD;
+}
+
 } // namespace
 
 DecodedText Utf8Decoder::decode(QByteArrayView bytes, Tail tail) const
 {
     return AsciiBytes::decode(
         bytes, [tail](const unsigned char *in, qsizetype &i, qsizetype size, char16_t *&out) {
-            // A run of non-ASCII characters at a time: Japanese text is mostly such runs.
+            // A run of non-ASCII characters at a time: Japanese text is mostly such runs of
+            // three-byte characters, taken first without a table.
             do {
+                // Two characters at a time, then one: each lead's top four bits and each
+                // continuation's top two tested at once, on the bytes in memory order; leads
+                // E0 and ED, which may start an overlong form or a surrogate, go the careful
+                // way.
+                while (std::endian::native == std::endian::little && i + 8 <= size) {
+                    quint64 word;
+                    std::memcpy(&word, in + i, 8);
+                    if ((word & 0x0000C0C0F0C0C0F0u) != 0x00008080E08080E0u
+                        || !isPlainLead(quint32(word)) || !isPlainLead(quint32(word >> 24)))
+                        break;
+                    out[0] = threeByteCharacter(quint32(word));
+                    out[1] = threeByteCharacter(quint32(word >> 24));
+                    out += 2;
+                    i += 6;
+                }
+                while (std::endian::native == std::endian::little && i + 4 <= size) {
+                    quint32 word;
+                    std::memcpy(&word, in + i, 4);
+                    const char16_t c = threeByteCharacter(word);
+                    if ((word & 0x00C0C0F0u) != 0x008080E0u || !isPlainThreeByte(c))
+                        break;
+                    *out++ = c;
+                    i += 3;
+                }
+                if (i >= size || in[i] < 0x80)
+                    break;
                 const unsigned char b = in[i];
                 const Lead lead = kLeads[b];
                 const qsizetype left = size - i;
-                if (lead.length == 3 && left >= 3 && in[i + 1] >= lead.low && in[i + 1] <= lead.high
-                    && isContinuation(in[i + 2])) {
-                    *out++ = char16_t(((b & 0x0F) << 12) | ((in[i + 1] & 0x3F) << 6)
-                                      | (in[i + 2] & 0x3F));
-                    i += 3;
-                    continue;
-                }
                 if (lead.length == 0) {
                     *out++ = kReplacement;
                     ++i;
@@ -80,6 +122,9 @@ DecodedText Utf8Decoder::decode(QByteArrayView bytes, Tail tail) const
                 }
                 if (lead.length == 2) {
                     *out++ = char16_t(((b & 0x1F) << 6) | (in[i + 1] & 0x3F));
+                } else if (lead.length == 3) {
+                    *out++ = char16_t(((b & 0x0F) << 12) | ((in[i + 1] & 0x3F) << 6)
+                                      | (in[i + 2] & 0x3F));
                 } else {
                     const char32_t c = ((b & 0x07) << 18) | ((in[i + 1] & 0x3F) << 12)
                         | ((in[i + 2] & 0x3F) << 6) | (in[i + 3] & 0x3F);
