@@ -26,6 +26,10 @@ inline void copyPrintable(const unsigned char *in, qsizetype &i, qsizetype size,
         const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(in + i));
         // A signed comparison: bytes from 0x80 on are negative, so it finds them too.
         const unsigned stop = unsigned(_mm_movemask_epi8(_mm_cmplt_epi8(bytes, space)));
+        // Between the characters of a multi-byte run this is called for nothing: it must be
+        // cheap then.
+        if (stop & 1)
+            return;
         _mm_storeu_si128(reinterpret_cast<__m128i *>(out), _mm_unpacklo_epi8(bytes, zero));
         _mm_storeu_si128(reinterpret_cast<__m128i *>(out + 8), _mm_unpackhi_epi8(bytes, zero));
         if (stop) {

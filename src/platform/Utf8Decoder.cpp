@@ -56,13 +56,6 @@ bool isPlainThreeByte(char16_t c)
     return c >= 0x800 && (c & 0xF800) != 0xD800;
 }
 
-// The three-byte lead that is the word's lowest byte can start neither: it is none of E0, ED.
-bool isPlainLead(quint32 word)
-{
-    const quint32 low = word & 0x0F;
-    return low != 0x0 && low != 0xD;
-}
-
 } // namespace
 
 DecodedText Utf8Decoder::decode(QByteArrayView bytes, Tail tail) const
@@ -72,21 +65,8 @@ DecodedText Utf8Decoder::decode(QByteArrayView bytes, Tail tail) const
             // A run of non-ASCII characters at a time: Japanese text is mostly such runs of
             // three-byte characters, taken first without a table.
             do {
-                // Two characters at a time, then one: each lead's top four bits and each
-                // continuation's top two tested at once, on the bytes in memory order; leads
-                // E0 and ED, which may start an overlong form or a surrogate, go the careful
-                // way.
-                while (std::endian::native == std::endian::little && i + 8 <= size) {
-                    quint64 word;
-                    std::memcpy(&word, in + i, 8);
-                    if ((word & 0x0000C0C0F0C0C0F0u) != 0x00008080E08080E0u
-                        || !isPlainLead(quint32(word)) || !isPlainLead(quint32(word >> 24)))
-                        break;
-                    out[0] = threeByteCharacter(quint32(word));
-                    out[1] = threeByteCharacter(quint32(word >> 24));
-                    out += 2;
-                    i += 6;
-                }
+                // Four bytes looked at, three taken: the lead's top four bits and both
+                // continuations' top two tested at once, on the bytes in memory order.
                 while (std::endian::native == std::endian::little && i + 4 <= size) {
                     quint32 word;
                     std::memcpy(&word, in + i, 4);

@@ -2,6 +2,8 @@
 #include "engine/EucToSjis.h"
 #include "platform/Cp932Decoder.h"
 
+#include "DecoderRows.h"
+
 #include <QTest>
 
 using Tail = TextDecoder::Tail;
@@ -17,14 +19,8 @@ private:
 private Q_SLOTS:
     void decodes_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<qsizetype>("consumed"); // with Tail::KeepIncomplete
-        const auto row = [](const char *name, QByteArray bytes, const char16_t *text,
-                            qsizetype consumed = -1) {
-            QTest::newRow(name) << bytes << QString::fromUtf16(text)
-                                << (consumed < 0 ? bytes.size() : consumed);
-        };
+        DecoderRows::addColumns();
+        const auto row = [](auto &&...args) { DecoderRows::add(args...); };
         row("hiragana, kanji, katakana", "\xA4\xA2\xB0\xA1\x8E\xB1", u"あ亜ｱ");
         row("NEC row 13", "\xAD\xA1", u"①");
         row("line ends", "a\r\nb\nc\r", u"a\rb\rc\r");
@@ -53,19 +49,7 @@ private Q_SLOTS:
         row("cut-off katakana", "\x8E", u"", 0);
         row("cut-off JIS X 0212", "a\x8F\xB0", u"a", 1);
     }
-    void decodes()
-    {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, text);
-        QFETCH(qsizetype, consumed);
-        const DecodedText kept = m_euc.decode(bytes, Tail::KeepIncomplete);
-        QCOMPARE(kept.text, text);
-        QCOMPARE(kept.consumed, consumed);
-        // Decoding everything shows a cut-off character as damage.
-        const DecodedText all = m_euc.decode(bytes, Tail::DecodeAll);
-        QCOMPARE(all.consumed, bytes.size());
-        QVERIFY(all.text.startsWith(text) && (consumed == bytes.size()) == (all.text == text));
-    }
+    void decodes() { DecoderRows::check(m_euc); }
 
     // Every JIS X 0208 pair reads as its Shift_JIS conversion does.
     void everyPairMatchesTheConversion()

@@ -1,5 +1,7 @@
 #include "platform/Utf8Decoder.h"
 
+#include "DecoderRows.h"
+
 #include <QTest>
 
 #include <iconv.h>
@@ -57,14 +59,8 @@ private Q_SLOTS:
 
     void decodes_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<qsizetype>("consumed"); // with Tail::KeepIncomplete
-        const auto row = [](const char *name, QByteArray bytes, const char16_t *text,
-                            qsizetype consumed = -1) {
-            QTest::newRow(name) << bytes << QString::fromUtf16(text)
-                                << (consumed < 0 ? bytes.size() : consumed);
-        };
+        DecoderRows::addColumns();
+        const auto row = [](auto &&...args) { DecoderRows::add(args...); };
         row("japanese line, CR LF", "\xE3\x83\xAD\xE3\x82\xB0 ok\r\n", u"ログ ok\r");
         row("line ends", "a\r\nb\nc\r\r\n", u"a\rb\rc\r\r");
         row("four bytes: surrogate pair", "\xF0\x9F\x98\x80!", u"\U0001F600!");
@@ -98,19 +94,7 @@ private Q_SLOTS:
         row("cut byte order mark", "\xEF\xBB", u"", 0);
         row("cut surrogate is damage already", "\xED\xA0", u"\uFFFD\uFFFD");
     }
-    void decodes()
-    {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, text);
-        QFETCH(qsizetype, consumed);
-        const DecodedText kept = m_decoder.decode(bytes, Tail::KeepIncomplete);
-        QCOMPARE(kept.text, text);
-        QCOMPARE(kept.consumed, consumed);
-        // Decoding everything shows what was cut off as one U+FFFD.
-        const DecodedText all = m_decoder.decode(bytes, Tail::DecodeAll);
-        QCOMPARE(all.consumed, bytes.size());
-        QCOMPARE(all.text, consumed == bytes.size() ? text : text + QChar(0xFFFD));
-    }
+    void decodes() { DecoderRows::check(m_decoder); }
 };
 
 QTEST_APPLESS_MAIN(TestUtf8Decoder)

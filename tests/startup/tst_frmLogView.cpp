@@ -43,6 +43,16 @@ struct Desktop
             file.open(QIODevice::WriteOnly | (append ? QIODevice::Append : QIODevice::Truncate)));
         file.write(bytes);
     }
+    // Writes the files and names them on the command line after the options, in this order.
+    void commandLine(const QString &options, const QList<std::pair<QString, QByteArray>> &files)
+    {
+        QStringList tokens {options};
+        for (const auto &[name, bytes] : files) {
+            write(name, bytes);
+            tokens << pathOf(name);
+        }
+        arguments.text = tokens.join(u' ');
+    }
 };
 
 QString viewText(frmLogView &window)
@@ -106,11 +116,9 @@ private Q_SLOTS:
     void viewModeShowsFilesInCommandLineOrderThenFollowsThem()
     {
         Desktop desktop;
-        desktop.write(QStringLiteral("b.log"), "b1\r\nb2\n");
-        desktop.write(QStringLiteral("a.log"), "a1\r\n");
-        desktop.arguments.text = QStringLiteral("/v %1 %2")
-                                     .arg(desktop.pathOf(QStringLiteral("b.log")),
-                                          desktop.pathOf(QStringLiteral("a.log")));
+        desktop.commandLine(
+            QStringLiteral("/v"),
+            {{QStringLiteral("b.log"), "b1\r\nb2\n"}, {QStringLiteral("a.log"), "a1\r\n"}});
         frmLogView window(desktop.services);
         QVERIFY(window.Form_Load());
         QCOMPARE(viewText(window), QStringLiteral("b1\r\nb2\r\na1\r\n"));
@@ -142,11 +150,9 @@ private Q_SLOTS:
     void eachFileInItsOwnCharacterSet()
     {
         Desktop desktop;
-        desktop.write(QStringLiteral("u.log"), "\xEF\xBB\xBF\xE3\x81\x82\n");
-        desktop.write(QStringLiteral("e.log"), "\xA4\xA2\n");
-        desktop.arguments.text = QStringLiteral("/v /c=auto %1 %2")
-                                     .arg(desktop.pathOf(QStringLiteral("u.log")),
-                                          desktop.pathOf(QStringLiteral("e.log")));
+        desktop.commandLine(QStringLiteral("/v /c=auto"),
+                            {{QStringLiteral("u.log"), "\xEF\xBB\xBF\xE3\x81\x82\n"},
+                             {QStringLiteral("e.log"), "\xA4\xA2\n"}});
         frmLogView window(desktop.services);
         QVERIFY(window.Form_Load());
         QCOMPARE(viewText(window), QStringLiteral("あ\r\nあ\r\n"));
