@@ -149,7 +149,8 @@ QVariant WatchedFileTable::data(const QModelIndex &index, int role) const
             return path;
         const auto detected = m_slots[size_t(entry.slot)].follow.detected;
         const QString set = detected ? CharacterSets::caption(*detected) : QStringLiteral("ASCII");
-        return QString(path % QStringLiteral("  [") % set % u']');
+        // In front: a long path scrolls sideways, and the set must stay in sight.
+        return QString(u'[' % set % QStringLiteral("]  ") % path);
     }
     if (role == SlotRole)
         return entry.slot;

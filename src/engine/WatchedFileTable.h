@@ -21,7 +21,8 @@
 // position, so a freed and reused slot never inherits them.
 //
 // The list shows each entry's path; while the files are read in the automatic character set
-// (showDetectedCharacterSets), also the set decided for its file, or "ASCII" before that.
+// (showDetectedCharacterSets), the set decided for its file before it ("[UTF-8]  /var/log/a"),
+// or "[ASCII]" until then.
 //
 // Edge cases: the same path may be listed twice (two slots, read twice); a slot number outside
 // 0..10 never touches memory, the operation fails instead; positions are 64-bit so files beyond

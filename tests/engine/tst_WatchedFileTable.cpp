@@ -113,19 +113,19 @@ private Q_SLOTS:
         QCOMPARE(shown(1), QStringLiteral("b.log")); // not while a set is chosen for all
 
         table.showDetectedCharacterSets(true);
-        QCOMPARE(shown(0), QStringLiteral("a.log  [ASCII]"));
-        QCOMPARE(shown(1), QStringLiteral("b.log  [EUC]"));
+        QCOMPARE(shown(0), QStringLiteral("[ASCII]  a.log"));
+        QCOMPARE(shown(1), QStringLiteral("[EUC]  b.log"));
         changed.clear();
         state.detected = CharacterSets::kUtf8;
         table.commitRead(1, 30, state);
-        QCOMPARE(shown(1), QStringLiteral("b.log  [UTF-8]"));
+        QCOMPARE(shown(1), QStringLiteral("[UTF-8]  b.log"));
         QCOMPARE(changed.size(), 1);
         QCOMPARE(changed.first().first().toModelIndex().row(), 1);
 
         // Read from its start again, the file is decided afresh; so is every file after a
         // change of setting.
         table.setFilePointer(1, 1);
-        QCOMPARE(shown(1), QStringLiteral("b.log  [ASCII]"));
+        QCOMPARE(shown(1), QStringLiteral("[ASCII]  b.log"));
         table.commitRead(0, 5, state);
         table.forgetDetectedCharacterSets();
         QVERIFY(!table.followState(0)->detected);

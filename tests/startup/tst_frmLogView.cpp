@@ -159,8 +159,8 @@ private Q_SLOTS:
         const auto listed = [&](int row) {
             return window.lstFile().data(window.lstFile().index(row), Qt::DisplayRole).toString();
         };
-        QCOMPARE(listed(0), desktop.pathOf(QStringLiteral("u.log")) + QStringLiteral("  [UTF-8]"));
-        QCOMPARE(listed(1), desktop.pathOf(QStringLiteral("e.log")) + QStringLiteral("  [EUC]"));
+        QCOMPARE(listed(0), QStringLiteral("[UTF-8]  ") + desktop.pathOf(QStringLiteral("u.log")));
+        QCOMPARE(listed(1), QStringLiteral("[EUC]  ") + desktop.pathOf(QStringLiteral("e.log")));
 
         const auto choose = [&](const char *option) {
             window.mnuOption_Click();
@@ -174,11 +174,11 @@ private Q_SLOTS:
         choose("optCode0");
         QCOMPARE(listed(0), desktop.pathOf(QStringLiteral("u.log")));
         choose("optCode3");
-        QCOMPARE(listed(1), desktop.pathOf(QStringLiteral("e.log")) + QStringLiteral("  [ASCII]"));
+        QCOMPARE(listed(1), QStringLiteral("[ASCII]  ") + desktop.pathOf(QStringLiteral("e.log")));
         desktop.write(QStringLiteral("e.log"), "\x82\xA0\n", true);
         desktop.tmrCheck.tick();
         QCOMPARE(listed(1),
-                 desktop.pathOf(QStringLiteral("e.log")) + QStringLiteral("  [シフトJIS]"));
+                 QStringLiteral("[シフトJIS]  ") + desktop.pathOf(QStringLiteral("e.log")));
         QVERIFY(viewText(window).endsWith(QStringLiteral("あ\r\nあ\r\nあ\r\n")));
     }
 
