@@ -195,9 +195,6 @@ private Q_SLOTS:
         QTest::newRow("byte order mark split")
             << kUtf8 << QByteArrayList {"\xEF", "\xBB", "\xBF", "\n"}
             << QStringList {u""_s, u""_s, u""_s, u"\r"_s} << -1;
-        QTest::newRow("byte order mark, then a line end")
-            << kUtf8 << QByteArrayList {"\xEF\xBB\xBF", "\r\n"} << QStringList {u""_s, u"\r"_s}
-            << -1;
         QTest::newRow("not a byte order mark") << kUtf8 << QByteArrayList {"\xEF\xBB", "\n"}
                                                << QStringList {u""_s, u"\uFFFD\r"_s} << -1;
         QTest::newRow("byte order mark decides")
@@ -211,8 +208,6 @@ private Q_SLOTS:
         // Kept once decided: Shift_JIS after EUC-JP is damage.
         QTest::newRow("decision kept") << kAuto << QByteArrayList {"\xA4\xA2\n", "\x82\xA0\n"}
                                        << QStringList {u"あ\r"_s, u"\uFFFD\uFFFD\r"_s} << kEuc;
-        QTest::newRow("fixed sets decide nothing")
-            << kEuc << QByteArrayList {"\xA4\xA2\n"} << QStringList {u"あ\r"_s} << -1;
     }
     void fromItsStart()
     {
@@ -241,23 +236,6 @@ private Q_SLOTS:
         rewrite(u"again.log"_s, "\x82\xA0\n"); // shorter: from its start
         QCOMPARE(w->look(kAuto), u"あ\r"_s);
         QCOMPARE(w->table.followState(0)->detected, kSjis);
-    }
-
-    // An undecided line that waited its second shows its ASCII; the rest waits for the
-    // decision, which waits for the line's end.
-    void undecidedLineShowsItsAsciiAfterItsWait()
-    {
-        rewrite(u"prompt.log"_s, {});
-        auto w = watch(u"prompt.log"_s);
-        append(u"prompt.log"_s, "prompt: \xE3\x81\x82");
-        w->look(kAuto);
-        w->clock.now += 1000;
-        QCOMPARE(w->look(kAuto), u"prompt: "_s);
-        w->clock.now += 5000;
-        QCOMPARE(w->look(kAuto), u""_s);
-        append(u"prompt.log"_s, " ok\n");
-        QCOMPARE(w->look(kAuto), u"あ ok\r"_s);
-        QCOMPARE(w->sink.shown, (QStringList {u"prompt: "_s, u"+あ ok\r"_s}));
     }
 
     // A line without its end is shown as it stands once it has kept its length for a second,

@@ -1,7 +1,5 @@
-#include "engine/CharacterSets.h"
 #include "engine/WatchedFileTable.h"
 
-#include <QSignalSpy>
 #include <QTest>
 
 class TestWatchedFileTable : public QObject
@@ -96,40 +94,6 @@ private Q_SLOTS:
         QCOMPARE(table.rowCount(), 1);
         QCOMPARE(table.data(first, Qt::DisplayRole).toString(), QStringLiteral("/var/log/a.log"));
         QCOMPARE(table.data(first, WatchedFileTable::SlotRole).toInt(), 0);
-    }
-
-    // In the automatic setting the list says how each file is read, and tells its view when
-    // that changes.
-    void modelShowsDetectedCharacterSets()
-    {
-        WatchedFileTable table;
-        add(table, QStringLiteral("a.log"));
-        add(table, QStringLiteral("b.log"));
-        const auto shown = [&](int row) { return table.data(table.index(row), Qt::DisplayRole); };
-        QSignalSpy changed(&table, &QAbstractItemModel::dataChanged);
-        FollowState state;
-        state.detected = CharacterSets::kEucJp;
-        table.commitRead(1, 20, state);
-        QCOMPARE(shown(1), QStringLiteral("b.log")); // not while a set is chosen for all
-
-        table.showDetectedCharacterSets(true);
-        QCOMPARE(shown(0), QStringLiteral("[ASCII]  a.log"));
-        QCOMPARE(shown(1), QStringLiteral("[EUC]  b.log"));
-        changed.clear();
-        state.detected = CharacterSets::kUtf8;
-        table.commitRead(1, 30, state);
-        QCOMPARE(shown(1), QStringLiteral("[UTF-8]  b.log"));
-        QCOMPARE(changed.size(), 1);
-        QCOMPARE(changed.first().first().toModelIndex().row(), 1);
-
-        // Read from its start again, the file is decided afresh; so is every file after a
-        // change of setting.
-        table.setFilePointer(1, 1);
-        QCOMPARE(shown(1), QStringLiteral("[ASCII]  b.log"));
-        table.commitRead(0, 5, state);
-        table.forgetDetectedCharacterSets();
-        QVERIFY(!table.followState(0)->detected);
-        QCOMPARE(table.lngFilePointer(0), 5); // the read goes on where it was
     }
 };
 

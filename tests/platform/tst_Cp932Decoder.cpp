@@ -2,48 +2,14 @@
 #include "platform/Cp932Decoder.h"
 #include "platform/Utf8Decoder.h"
 
+#include "Iconv.h"
+
 #include <QRandomGenerator>
 #include <QTest>
-
-#include <iconv.h>
 
 using Tail = ShiftJisDecoder::Tail;
 
 namespace {
-
-// glibc's converters, an implementation independent of ours.
-class Iconv
-{
-public:
-    Iconv(const char *to, const char *from)
-        : m_cd(iconv_open(to, from))
-    {
-    }
-    ~Iconv()
-    {
-        if (m_cd != iconv_t(-1))
-            iconv_close(m_cd);
-    }
-    bool isOpen() const { return m_cd != iconv_t(-1); }
-
-    // The bytes converted, or nothing when iconv rejects them.
-    QByteArray convert(QByteArrayView bytes)
-    {
-        QByteArray in = bytes.toByteArray();
-        char out[16] = {};
-        char *inPtr = in.data();
-        char *outPtr = out;
-        size_t inLeft = size_t(in.size());
-        size_t outLeft = sizeof(out);
-        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
-        if (iconv(m_cd, &inPtr, &inLeft, &outPtr, &outLeft) == size_t(-1) || inLeft != 0)
-            return {};
-        return QByteArray(out, qsizetype(sizeof(out) - outLeft));
-    }
-
-private:
-    iconv_t m_cd;
-};
 
 QString decodeAll(const QByteArray &bytes)
 {

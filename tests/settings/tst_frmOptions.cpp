@@ -273,12 +273,10 @@ void tst_frmOptions::encodingOptions()
         QCOMPARE(f.code(index)->text(), captions[index]);
         QCOMPARE(f.code(index)->isChecked(), index == stored);
     }
-    if (stored < 4) {
-        // The group is one Tab stop, the chosen option.
-        f.child<QPushButton>(s("cmdCancel"))->setFocus();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(f.focused(), s("optCode%1").arg(stored));
-    }
+    // The group is one Tab stop, the chosen option.
+    f.child<QPushButton>(s("cmdCancel"))->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QVERIFY(stored > 3 || f.focused() == s("optCode%1").arg(stored));
     QFETCH(int, chosen);
     if (chosen >= 0)
         f.click(s("optCode%1").arg(chosen).toLatin1().constData());

@@ -23,8 +23,7 @@ inline void add(const char *name, const QByteArray &bytes, const char16_t *text,
                         << (consumed < 0 ? bytes.size() : consumed);
 }
 
-// Checks the current row; decoding everything must take every byte and show what was cut off
-// as damage after the same text.
+// Checks the current row; decoding everything also shows what was cut off, as damage.
 inline void check(const TextDecoder &decoder)
 {
     QFETCH(QByteArray, bytes);
