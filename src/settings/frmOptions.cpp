@@ -60,6 +60,7 @@ frmOptions::frmOptions(SettingsTarget &values, Actions actions, MessageBox &mess
     , cmdOk(named(new QPushButton(QStringLiteral("OK"), this), "cmdOk"))
     , cmdCancel(named(new QPushButton(QStringLiteral("キャンセル"), this), "cmdCancel"))
     , fraCode(named(new QGroupBox(QStringLiteral("文字コード"), this), "fraCode"))
+    // An option's index is the CharacterSets value it stands for.
     , optCode {named(new QRadioButton(CharacterSets::caption(0), fraCode), "optCode0"),
                named(new QRadioButton(CharacterSets::caption(1), fraCode), "optCode1"),
                named(new QRadioButton(CharacterSets::caption(2), fraCode), "optCode2"),
