@@ -2,11 +2,12 @@
 // generated Japanese log (about 80 characters each), inserted as the appender does (caret
 // check, one insertion with CR LF line ends) into the real view, shown offscreen, with events
 // processed after every burst. One view is filled to 10,000,000 lines; the memory it took per
-// line is measured from the process's resident set. The cost of a burst must not grow with the
-// log: the last bursts into the full view alternate with bursts into a second view that holds
-// about 10k lines, so both figures are taken under the same load of a shared machine. Then one
-// full repaint of a 1920x1080 view at the end of the 10M lines, beside the same repaint of the
-// small view; and the first paint of lines never drawn before (the view's line images cannot
+// line is measured from the process's resident set, and the bytes its sealed blocks take in
+// the spill file (in the cache folder, out of memory) are counted too. The cost of a burst must not
+// grow with the log: the last bursts into the full view alternate with bursts into a second view
+// that holds about 10k lines, so both figures are taken under the same load of a shared machine.
+// Then one full repaint of a 1920x1080 view at the end of the 10M lines, beside the same repaint of
+// the small view; and the first paint of lines never drawn before (the view's line images cannot
 // help), beside Qt drawing the same lines' text with QPainter::drawText into an image of the
 // same size, which is the least any view drawing antialiased text pays.
 #include "BenchSupport.h"
@@ -125,6 +126,7 @@ int main(int argc, char **argv)
     for (int burst = 0; burst < kBursts; ++burst)
         appendBurst(full, fullCorpus);
     const long rssAfter = residentBytes();
+    const qint64 spilled = full.store().spilledBytes();
 
     StoreLogView small;
     show(small, QSize(800, 600));
@@ -149,6 +151,7 @@ int main(int argc, char **argv)
     std::printf("bench: append_ms_per_1k_at_10m %.2f ms\n", median(at10m));
     std::printf("bench: append_10m_vs_10k %.2f x\n", median(at10m) / median(at10k));
     std::printf("bench: rss_bytes_per_line_at_10m %.1f B\n", double(rssAfter - rssBefore) / lines);
+    std::printf("bench: spill_bytes_per_line_at_10m %.1f B\n", double(spilled) / lines);
     std::printf("bench: paint_ms_at_10m %.2f ms\n", paintFull);
     std::printf("bench: paint_10m_vs_16k %.2f x\n", paintFull / paintSmall);
     std::printf("bench: paint_new_lines_ms_at_10m %.2f ms\n", freshPaint);

@@ -1,17 +1,24 @@
 // The log store under random appends. The input is a plan: byte 0 picks the block size (16 to
-// 271 bytes, so pieces cross many block edges), byte 1 holds flags (bit 0: a byte of every
-// sealed frame goes bad after it is made, at a place byte 2 picks), and the rest is pieces of
-// text, each a length byte and that many UTF-16 units, any values (lone surrogates, CR, LF,
-// NUL included).
+// 271 bytes, so pieces cross many block edges), byte 1 holds flags, byte 2 a pattern for them,
+// and the rest is pieces of text, each a length byte and that many UTF-16 units, any values
+// (lone surrogates, CR, LF, NUL included). The flags:
+// - bit 0: a byte of every sealed frame goes bad after it is made, at a place byte 2 picks;
+// - bit 1: sealed frames spill to the real spill file (a nameless file in the cache folder);
+// - bit 2: they spill to a file in memory whose n-th write fails when bit n % 8 of byte 2 is
+//   set (bit 1 wins over this);
+// - bit 3: with bit 2, the n-th frame stored there reads back wrong when bit n % 8 of byte 2
+//   is set: not at all for even n, with one byte changed for odd n.
 //
 // What must hold: the store's size and line count are those of the pieces joined with their
 // line ends made CR LF; every read returns exactly the joined text's units (or, with damaged
-// frames, text of the same length with its LFs in place, flagged as damaged); every line
-// starts after an LF; find agrees with TextSearch over the joined text. Arbitrary bytes handed
-// to the codec as a frame are refused or decoded, never read or written past their buffers.
+// frames or frames that read back wrong, text of the same length with its LFs in place,
+// flagged as damaged; a write that fails damages nothing); every line starts after an LF; find
+// agrees with TextSearch over the joined text. Arbitrary bytes handed to the codec as a frame
+// are refused or decoded, never read or written past their buffers.
 
 #include "FuzzCheck.h"
 
+#include "platform/CacheSpillFile.h"
 #include "view/store/BlockCodec.h"
 #include "view/store/LogStore.h"
 #include "view/store/StoreSearch.h"
@@ -22,6 +29,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace {
 
@@ -44,6 +52,63 @@ private:
     uint8_t m_where;
 };
 
+class FlakySpillFile : public SpillFile
+{
+public:
+    FlakySpillFile(uint8_t pattern, bool badReads)
+        : m_pattern(pattern)
+        , m_badReads(badReads)
+    {
+    }
+    std::optional<qint64> append(QByteArrayView bytes) override
+    {
+        if (hits(m_writes++))
+            return std::nullopt;
+        m_starts.push_back(m_bytes.size());
+        m_bytes += bytes;
+        return m_starts.back();
+    }
+    bool read(qint64 offset, QByteArray &buffer) const override
+    {
+        if (offset < 0 || offset + buffer.size() > m_bytes.size())
+            return false;
+        const size_t frame
+            = size_t(std::lower_bound(m_starts.begin(), m_starts.end(), offset) - m_starts.begin());
+        if (m_badReads && hits(frame) && frame % 2 == 0)
+            return false;
+        buffer = m_bytes.sliced(offset, buffer.size());
+        if (m_badReads && hits(frame) && !buffer.isEmpty()) {
+            const qsizetype at = qsizetype((m_pattern + frame) % size_t(buffer.size()));
+            buffer[at] = char(buffer.at(at) ^ 0x01);
+        }
+        return true;
+    }
+    void clear() override
+    {
+        m_bytes.clear();
+        m_starts.clear();
+    }
+    qint64 size() const override { return m_bytes.size(); }
+
+private:
+    bool hits(size_t n) const { return (m_pattern >> (n % 8)) & 1; }
+
+    uint8_t m_pattern;
+    bool m_badReads;
+    size_t m_writes = 0;
+    QByteArray m_bytes;
+    std::vector<qint64> m_starts;
+};
+
+std::unique_ptr<SpillFile> spillFor(uint8_t flags, uint8_t pattern)
+{
+    if (flags & 2)
+        return std::make_unique<CacheSpillFile>();
+    if (flags & 4)
+        return std::make_unique<FlakySpillFile>(pattern, flags & 8);
+    return nullptr;
+}
+
 QString withCrLf(QString piece)
 {
     return piece.replace(u"\r\n"_qs, u"\n"_qs).replace(u'\r', u'\n').replace(u"\n"_qs, u"\r\n"_qs);
@@ -56,8 +121,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (size < 3)
         return 0;
     const qsizetype blockBytes = 16 + data[0];
-    const bool damage = data[1] & 1;
-    LogStore store(blockBytes, damage ? std::make_unique<DamagingCodec>(data[2]) : nullptr);
+    // Frames that go bad, or come back wrong from the file.
+    const bool damage = (data[1] & 1) || (data[1] & 0xE) == 0xC;
+    LogStore store(blockBytes, data[1] & 1 ? std::make_unique<DamagingCodec>(data[2]) : nullptr,
+                   spillFor(data[1], data[2]));
 
     QString expected;
     QStringList pieces;

@@ -6,8 +6,8 @@
 
 #include <QPalette>
 
-StoreLogView::StoreLogView(QWidget *parent, qsizetype blockBytes)
-    : m_store(blockBytes)
+StoreLogView::StoreLogView(QWidget *parent, qsizetype blockBytes, std::unique_ptr<SpillFile> spill)
+    : m_store(blockBytes, nullptr, std::move(spill))
     , m_widget(new LogScrollView(m_store, m_colours, parent))
 {
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/CacheSpillFile.h"
 #include "platform/LogView.h"
 #include "view/ColourRuns.h"
 #include "view/store/LogStore.h"
@@ -22,6 +23,10 @@ class QWidget;
 // inserted from then on, wherever the caret is moved in between; with a selection, it
 // recolours just that. text() copies the whole log: it is for tests and small views.
 //
+// The store's sealed blocks go to the spill file given, by default a nameless file in the
+// user's cache folder (CacheSpillFile), so a log followed for weeks does not grow in memory;
+// a null one keeps them in memory.
+//
 // The widget is created with the given parent and deleted with this object if it still exists;
 // the main window puts widget() into its layout. Once the widget is gone, the selection reads
 // as an empty one at 0.
@@ -29,7 +34,8 @@ class StoreLogView : public LogView
 {
 public:
     explicit StoreLogView(QWidget *parent = nullptr,
-                          qsizetype blockBytes = LogStore::kDefaultBlockBytes);
+                          qsizetype blockBytes = LogStore::kDefaultBlockBytes,
+                          std::unique_ptr<SpillFile> spill = std::make_unique<CacheSpillFile>());
     ~StoreLogView() override;
     StoreLogView(const StoreLogView &) = delete;
     StoreLogView &operator=(const StoreLogView &) = delete;

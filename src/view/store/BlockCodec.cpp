@@ -12,17 +12,20 @@ enum Kind : char { kStored = 0, kLz4 = 1 };
 constexpr qsizetype kHeader = 1 + sizeof(quint64);
 static_assert(BlockCodec::kMaxPlainBytes < LZ4_MAX_INPUT_SIZE);
 
-quint64 checkOf(QByteArrayView payload)
+// The kind is part of the check: plain bytes taken for LZ4 data (or the other way round) could
+// otherwise decode to a block of the right size.
+quint64 checkOf(char kind, QByteArrayView payload)
 {
     // Seeded by hand, so the value does not depend on Qt's per-process hash seed.
-    return quint64(qHashBits(payload.data(), size_t(payload.size()), 0x9E3779B97F4A7C15ULL));
+    return quint64(
+        qHashBits(payload.data(), size_t(payload.size()), 0x9E3779B97F4A7C15ULL ^ quint8(kind)));
 }
 
 QByteArray frame(Kind kind, QByteArrayView payload)
 {
     QByteArray out(kHeader + payload.size(), Qt::Uninitialized);
     out[0] = kind;
-    const quint64 check = checkOf(payload);
+    const quint64 check = checkOf(kind, payload);
     std::memcpy(out.data() + 1, &check, sizeof check);
     std::memcpy(out.data() + kHeader, payload.data(), size_t(payload.size()));
     return out;
@@ -50,7 +53,7 @@ bool BlockCodec::decompress(QByteArrayView frame, QByteArray &plain) const
     const QByteArrayView payload = frame.sliced(kHeader);
     quint64 check;
     std::memcpy(&check, frame.data() + 1, sizeof check);
-    if (check != checkOf(payload))
+    if (check != checkOf(frame.at(0), payload))
         return false;
     switch (frame.at(0)) {
     case kStored:

@@ -8,9 +8,10 @@
 // (docs/performance.md): zstd stores a fifth less but decompresses at half the speed, and a
 // find reads every block.
 //
-// A frame is a kind byte, a 64-bit check of what follows, and the payload (LZ4 data, or the
-// plain bytes should LZ4 ever refuse). The check is over the stored bytes, so a block that
-// changed after it was sealed is found out before any of it is decoded. LZ4 records no
+// A frame is a kind byte, a 64-bit check of the kind and the payload, and the payload (LZ4
+// data, or the plain bytes should LZ4 ever refuse). The check is over the stored bytes, so a
+// block that changed after it was sealed (in memory or in the spill file) is found out before
+// any of it is decoded. LZ4 records no
 // sizes, so the caller keeps the plain size and hands it back; a frame that decodes to any
 // other size is damaged. Plain blocks may be at most kMaxPlainBytes long.
 //

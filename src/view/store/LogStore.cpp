@@ -8,9 +8,11 @@
 #include <malloc.h>
 #endif
 
-LogStore::LogStore(qsizetype blockBytes, std::unique_ptr<BlockCodec> codec)
+LogStore::LogStore(qsizetype blockBytes, std::unique_ptr<BlockCodec> codec,
+                   std::unique_ptr<SpillFile> spill)
     : m_blockBytes(std::clamp(blockBytes, kMinBlockBytes, BlockCodec::kMaxPlainBytes))
     , m_codec(codec ? std::move(codec) : std::make_unique<BlockCodec>())
+    , m_spill(std::move(spill))
     , m_blocks(1)
 {
 }
@@ -48,18 +50,42 @@ void LogStore::seal()
 {
     Block &open = m_blocks.back();
     open.frame = m_codec->compress(QByteArrayView(m_open.constData(), open.bytes));
+    open.frameBytes = qint32(open.frame.size());
+    if (m_spill) {
+        if (!spill(open)) {
+            m_keptInMemory.push_back(qsizetype(m_blocks.size()) - 1);
+        } else if (!m_keptInMemory.empty() && spill(m_blocks[size_t(m_keptInMemory.back())])) {
+            // The file takes frames again (space was freed): one kept frame follows each new
+            // one, so memory drains without one append paying for all of them.
+            m_keptInMemory.pop_back();
+        }
+    }
     Block next;
     next.start = open.start + open.units;
     next.breaksBefore = open.breaksBefore + open.breaks;
     m_blocks.push_back(std::move(next));
 }
 
+bool LogStore::spill(Block &block)
+{
+    const std::optional<qint64> at = m_spill->append(block.frame);
+    if (!at)
+        return false;
+    block.spilledAt = *at;
+    block.frame = QByteArray();
+    return true;
+}
+
 void LogStore::clear()
 {
     std::vector<Block>().swap(m_blocks);
     m_blocks.resize(1);
+    std::vector<qsizetype>().swap(m_keptInMemory);
+    if (m_spill)
+        m_spill->clear();
     m_open = QByteArray();
     m_scratch = QByteArray();
+    m_frameRead = QByteArray();
     m_cache.clear();
     m_size = 0;
 #if defined(__GLIBC__)
@@ -122,13 +148,12 @@ ReadResult LogStore::read(StoreOffset offset, qint64 maxUnits) const
         const qint64 take = std::min<qint64>(block.units - local, remaining);
         if (take <= 0)
             continue;
-        const bool whole = local == 0 && take == block.units && !block.frame.isEmpty();
+        const bool whole = local == 0 && take == block.units && !isOpen(index);
         if (whole && !m_cache.find(index)) {
             // A block read whole (a large copy) is decoded straight into the result rather
             // than through the cache, which would only push out the blocks on screen.
             const qsizetype before = result.text.size();
-            m_scratch.resize(block.bytes);
-            if (m_codec->decompress(block.frame, m_scratch))
+            if (plainBytes(block, m_scratch))
                 UnitCoding::decodeAppend(m_scratch, result.text);
             if (result.text.size() - before != block.units) {
                 result.text.truncate(before);
@@ -155,9 +180,9 @@ const DecodedBlockCache::Entry &LogStore::decoded(qsizetype index) const
         return *entry;
     DecodedBlockCache::Entry &entry = m_cache.put(index);
     const Block &block = m_blocks[size_t(index)];
-    if (block.frame.isEmpty()) {
+    if (isOpen(index)) {
         UnitCoding::decodeAppend(QByteArrayView(m_open.constData(), block.bytes), entry.text);
-    } else if (plainBytes(index, m_scratch)) {
+    } else if (plainBytes(block, m_scratch)) {
         UnitCoding::decodeAppend(m_scratch, entry.text);
     }
     DecodedBlockCache::indexBreaks(entry, 0);
@@ -171,11 +196,15 @@ const DecodedBlockCache::Entry &LogStore::decoded(qsizetype index) const
     return entry;
 }
 
-bool LogStore::plainBytes(qsizetype index, QByteArray &buffer) const
+bool LogStore::plainBytes(const Block &block, QByteArray &buffer) const
 {
-    const Block &block = m_blocks[size_t(index)];
     buffer.resize(block.bytes);
-    return m_codec->decompress(block.frame, buffer);
+    if (block.spilledAt < 0)
+        return m_codec->decompress(block.frame, buffer);
+    // The frame is checked as it is decoded, so bytes the file changed or lost read as a
+    // damaged block like a frame gone bad in memory.
+    m_frameRead.resize(block.frameBytes);
+    return m_spill->read(block.spilledAt, m_frameRead) && m_codec->decompress(m_frameRead, buffer);
 }
 
 void LogStore::fillDamaged(const Block &block, QString &text)
@@ -192,9 +221,9 @@ void LogStore::scanBlocks(StoreOffset offset,
          index < qsizetype(m_blocks.size()); ++index) {
         const Block &block = m_blocks[size_t(index)];
         BlockBytes bytes {StoreOffset(block.start), {}, false};
-        if (block.frame.isEmpty())
+        if (isOpen(index))
             bytes.bytes = QByteArrayView(m_open.constData(), block.bytes);
-        else if (plainBytes(index, buffer))
+        else if (plainBytes(block, buffer))
             bytes.bytes = buffer;
         else
             bytes.damaged = true;
@@ -205,7 +234,7 @@ void LogStore::scanBlocks(StoreOffset offset,
 
 qint64 LogStore::heldBytes() const
 {
-    qint64 bytes = m_open.capacity() + m_scratch.capacity();
+    qint64 bytes = m_open.capacity() + m_scratch.capacity() + m_frameRead.capacity();
     for (const Block &block : m_blocks)
         bytes += block.frame.capacity() + qint64(sizeof(Block));
     return bytes;

@@ -2,6 +2,7 @@
 
 #include "view/store/BlockCodec.h"
 #include "view/store/DecodedBlockCache.h"
+#include "view/store/SpillFile.h"
 #include "view/store/TextSource.h"
 
 #include <QByteArray>
@@ -15,9 +16,16 @@
 // The log view's text: append-only, in blocks of about blockBytes encoded bytes (see
 // UnitCoding.h). Every block but the newest is sealed, compressed by the BlockCodec; the
 // newest stays plain and takes the appends. Per block the index keeps its first offset, the
-// number of LFs before it, its sizes and its frame: no object per line, so ten million lines
-// of a Japanese log take about 30 bytes each. Where a block's lines begin is found again when
-// it is decoded, into a cache of a few blocks (DecodedBlockCache).
+// number of LFs before it, its sizes and where its frame is: no object per line. Where a
+// block's lines begin is found again when it is decoded, into a cache of a few blocks
+// (DecodedBlockCache).
+//
+// With a SpillFile, a sealed block's frame leaves memory once the file has taken all of it,
+// so memory holds only the index (a few dozen bytes per block), the open block and the cache,
+// however long the log grows. A frame the file does not take stays in memory and reads as
+// before; each later seal that the file takes also moves one such frame out, so memory drains
+// again once the disk has room. Without a spill file every frame stays in memory (about 30
+// bytes a line of a Japanese log).
 //
 // Offsets and lines are 64-bit throughout (StoreTypes.h); a block holds at most blockBytes
 // bytes, so everything inside one fits 32 bits. Line ends are stored as CR LF whatever form
@@ -25,7 +33,8 @@
 // blocks, so may any line.
 //
 // Not thread-safe; reads are const but fill the cache. A damaged block (its frame fails its
-// check) reads as U+FFFD with its LFs in place, and says so in the ReadResult (StoreTypes.h).
+// check, or cannot be read back from the spill file whole) reads as U+FFFD with its LFs in
+// place, and says so in the ReadResult (StoreTypes.h).
 class LogStore : public TextSource
 {
 public:
@@ -33,16 +42,18 @@ public:
     static constexpr qsizetype kMinBlockBytes = 16;
 
     // blockBytes is clamped to [kMinBlockBytes, BlockCodec::kMaxPlainBytes]; small blocks let
-    // tests cross block edges with little text. A null codec means the LZ4 one.
+    // tests cross block edges with little text. A null codec means the LZ4 one; a null spill
+    // file keeps every frame in memory.
     explicit LogStore(qsizetype blockBytes = kDefaultBlockBytes,
-                      std::unique_ptr<BlockCodec> codec = nullptr);
+                      std::unique_ptr<BlockCodec> codec = nullptr,
+                      std::unique_ptr<SpillFile> spill = nullptr);
     LogStore(const LogStore &) = delete;
     LogStore &operator=(const LogStore &) = delete;
 
     // Appends text; every CR LF, lone CR and lone LF in it becomes one CR LF. A CR that ends
     // one call and an LF that begins the next are two breaks.
     void append(QStringView text);
-    // Drops all text and gives the memory back to the system.
+    // Drops all text and gives the memory, and the spill file's space, back to the system.
     void clear();
 
     qint64 size() const override { return m_size; }
@@ -62,8 +73,10 @@ public:
     // false. The bytes are valid during the call only.
     void scanBlocks(StoreOffset offset, const std::function<bool(const BlockBytes &)> &visit) const;
 
-    // Bytes the store holds for its text: frames, the open block and the cache's buffers.
+    // Bytes the store holds in memory for its text: frames not spilled, the open block and the
+    // buffers; and bytes it keeps in the spill file.
     qint64 heldBytes() const;
+    qint64 spilledBytes() const { return m_spill ? m_spill->size() : 0; }
     qsizetype blockCount() const { return qsizetype(m_blocks.size()); }
 
 private:
@@ -71,24 +84,32 @@ private:
     {
         qint64 start = 0; // offset of its first unit
         qint64 breaksBefore = 0; // LFs in all blocks before it
+        qint64 spilledAt = -1; // where its frame is in the spill file; -1 when it is not there
         qint32 units = 0;
         qint32 bytes = 0;
         qint32 breaks = 0;
-        QByteArray frame; // empty for the open block
+        qint32 frameBytes = 0;
+        QByteArray frame; // a sealed frame kept in memory; empty for the open block
     };
 
     void seal();
+    // Moves a sealed frame into the spill file; false, frame kept, when the file refused it.
+    bool spill(Block &block);
+    bool isOpen(qsizetype index) const { return index + 1 == qsizetype(m_blocks.size()); }
     qsizetype blockAt(qint64 offset) const;
     const DecodedBlockCache::Entry &decoded(qsizetype index) const;
-    // Plain bytes of a block into buffer; false when the block is damaged.
-    bool plainBytes(qsizetype index, QByteArray &buffer) const;
+    // Plain bytes of a sealed block into buffer; false when the block is damaged.
+    bool plainBytes(const Block &block, QByteArray &buffer) const;
     static void fillDamaged(const Block &block, QString &text);
 
     qsizetype m_blockBytes;
     std::unique_ptr<BlockCodec> m_codec;
+    std::unique_ptr<SpillFile> m_spill;
+    std::vector<qsizetype> m_keptInMemory; // sealed blocks whose frame the spill file refused
     std::vector<Block> m_blocks; // never empty: the last is the open block
     QByteArray m_open; // the open block's bytes, room for m_blockBytes
     qint64 m_size = 0;
     mutable DecodedBlockCache m_cache;
     mutable QByteArray m_scratch;
+    mutable QByteArray m_frameRead; // a frame read back from the spill file
 };

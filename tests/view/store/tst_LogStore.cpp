@@ -1,7 +1,10 @@
+#include "platform/CacheSpillFile.h"
 #include "view/store/LogStore.h"
 #include "view/store/StoreSearch.h"
 
+#include <QDir>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cstdio>
@@ -31,6 +34,38 @@ public:
         frame[frame.size() / 2] = char(frame.at(frame.size() / 2) ^ 0x20);
         return frame;
     }
+};
+
+// A spill file in memory that refuses writes, or loses or changes what it reads back, when
+// told to.
+class ScriptedSpillFile : public SpillFile
+{
+public:
+    enum class Reads { Right, Fail, Changed };
+    bool refuseWrites = false;
+    Reads reads = Reads::Right;
+
+    std::optional<qint64> append(QByteArrayView bytes) override
+    {
+        if (refuseWrites)
+            return std::nullopt;
+        m_bytes += bytes;
+        return m_bytes.size() - bytes.size();
+    }
+    bool read(qint64 offset, QByteArray &buffer) const override
+    {
+        if (reads == Reads::Fail || offset + buffer.size() > m_bytes.size())
+            return false;
+        buffer = m_bytes.sliced(offset, buffer.size());
+        if (reads == Reads::Changed)
+            buffer[buffer.size() / 2] = char(buffer.at(buffer.size() / 2) ^ 0x20);
+        return true;
+    }
+    void clear() override { m_bytes.clear(); }
+    qint64 size() const override { return m_bytes.size(); }
+
+private:
+    QByteArray m_bytes;
 };
 
 // Checks every call of the store against the text it should hold.
@@ -90,10 +125,60 @@ private Q_SLOTS:
     {
         QFETCH(int, blockBytes);
         QFETCH(QStringList, pieces);
-        LogStore store(blockBytes);
-        for (const QString &piece : std::as_const(pieces))
-            store.append(piece);
-        compareWhole(store, normalized(pieces));
+        QTemporaryDir cache;
+        for (const bool spilled : {false, true}) {
+            LogStore store(blockBytes, nullptr,
+                           spilled
+                               ? std::make_unique<CacheSpillFile>(QFile::encodeName(cache.path()))
+                               : nullptr);
+            for (const QString &piece : std::as_const(pieces))
+                store.append(piece);
+            compareWhole(store, normalized(pieces));
+            QCOMPARE(store.spilledBytes() > 0, spilled && store.blockCount() > 1);
+        }
+    }
+
+    // Frames the spill file does not take stay in memory and read as ever; once it takes
+    // frames again, those kept move out too.
+    void refusedFramesStayInMemory_data()
+    {
+        QTest::addColumn<bool>("recovers");
+        QTest::newRow("refused for good") << false;
+        QTest::newRow("refused, then taken") << true;
+    }
+    void refusedFramesStayInMemory()
+    {
+        QFETCH(bool, recovers);
+        auto file = std::make_unique<ScriptedSpillFile>();
+        ScriptedSpillFile *spill = file.get();
+        spill->refuseWrites = true;
+        LogStore store(24, nullptr, std::move(file));
+        LogStore reference(24, nullptr, std::make_unique<ScriptedSpillFile>());
+        QString expected;
+        for (int k = 0; k < 40; ++k) {
+            const QString line = u"行 %1 of the log\r\n"_s.arg(k);
+            spill->refuseWrites = !recovers || k < 10;
+            store.append(line);
+            reference.append(line);
+            expected += line;
+        }
+        QCOMPARE(store.spilledBytes(), recovers ? reference.spilledBytes() : 0);
+        QCOMPARE(store.heldBytes() == reference.heldBytes(), recovers);
+        compareWhole(store, expected);
+    }
+
+    // A directory that cannot be made: the real file is never opened, the store goes on.
+    void cacheFolderThatCannotBeMade()
+    {
+        QTemporaryDir cache;
+        QFile blocker(cache.filePath(u"file"_s));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        LogStore store(
+            16, nullptr,
+            std::make_unique<CacheSpillFile>(QFile::encodeName(blocker.fileName()) + "/cache"));
+        store.append(u"a line longer than one block\r\nログ"_s);
+        QCOMPARE(store.spilledBytes(), 0);
+        compareWhole(store, u"a line longer than one block\r\nログ"_s);
     }
 
     // A log followed for weeks passes 2^31 and 2^32 characters; nothing may wrap. Lines of
@@ -123,11 +208,23 @@ private Q_SLOTS:
         QVERIFY(store.heldBytes() < 64 * 1024 * 1024);
     }
 
-    // A damaged block keeps its place: same length, same line breaks, flagged; the blocks
-    // around it read as they were, and nothing crashes.
+    // A damaged block (gone bad in memory, or lost or changed in the spill file) keeps its
+    // place: same length, same line breaks, flagged; the blocks around it read as they were,
+    // and nothing crashes.
+    void damagedBlockReadsAsAMarkedGap_data()
+    {
+        QTest::addColumn<int>("fault");
+        QTest::newRow("frame changed in memory") << -1;
+        QTest::newRow("spill file fails to read") << int(ScriptedSpillFile::Reads::Fail);
+        QTest::newRow("spill file reads other bytes") << int(ScriptedSpillFile::Reads::Changed);
+    }
     void damagedBlockReadsAsAMarkedGap()
     {
-        LogStore store(32, std::make_unique<DamagingCodec>());
+        QFETCH(int, fault);
+        auto spill = std::make_unique<ScriptedSpillFile>();
+        spill->reads = ScriptedSpillFile::Reads(fault);
+        LogStore store(32, fault < 0 ? std::make_unique<DamagingCodec>() : nullptr,
+                       fault < 0 ? nullptr : std::move(spill));
         const QString text = u"first line\r\nsecond line here\r\nthird, still open"_s;
         store.append(text);
         QVERIFY(store.blockCount() > 1);
@@ -142,20 +239,43 @@ private Q_SLOTS:
                  std::nullopt);
     }
 
+    // With a spill file, the text lives there, in a file of this store's own that no folder
+    // shows; clearing gives the file's space back as well as the memory.
+    void clearGivesTheMemoryBack_data()
+    {
+        QTest::addColumn<bool>("spilled");
+        QTest::newRow("in memory") << false;
+        QTest::newRow("spilled") << true;
+    }
     void clearGivesTheMemoryBack()
     {
-        LogStore store;
+        QFETCH(bool, spilled);
+        QTemporaryDir cache;
+        const QByteArray folder = QFile::encodeName(cache.path());
+        CacheSpillFile *file = spilled ? new CacheSpillFile(folder) : nullptr;
+        LogStore store(LogStore::kDefaultBlockBytes, nullptr, std::unique_ptr<SpillFile>(file));
+        LogStore other(16, nullptr, std::make_unique<CacheSpillFile>(folder));
         QRandomGenerator random(7);
+        QString lines;
         for (int k = 0; k < 2000; ++k) {
-            QString lines;
+            lines.clear();
             for (int n = 0; n < 100; ++n)
                 lines += QString::number(random.generate64(), 36) + u" ログ\r\n"_s;
             store.append(lines);
         }
-        QVERIFY(store.heldBytes() > 2 * 1024 * 1024);
-        QVERIFY(store.read(StoreOffset(store.size() / 2), 10).text.size() == 10);
+        other.append(lines);
+        QVERIFY((spilled ? file->fileBytes() : store.heldBytes()) > 2 * 1024 * 1024);
+        if (spilled)
+            QVERIFY(store.heldBytes() < 1024 * 1024);
+        QCOMPARE(store.read(StoreOffset(store.size()) - lines.size(), lines.size()).text, lines);
+        QCOMPARE(other.read(StoreOffset(0), lines.size()).text, lines);
+        QVERIFY(
+            QDir(cache.path())
+                .isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot));
         store.clear();
         QVERIFY2(store.heldBytes() < 4096, QByteArray::number(store.heldBytes()));
+        QCOMPARE(store.spilledBytes(), 0);
+        QCOMPARE(file ? file->fileBytes() : 0, 0);
         QCOMPARE(store.size(), 0);
         QCOMPARE(store.lineCount(), 1);
         store.append(u"again\r\n"_s);
