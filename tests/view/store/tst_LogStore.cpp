@@ -139,46 +139,42 @@ private Q_SLOTS:
     }
 
     // Frames the spill file does not take stay in memory and read as ever; once it takes
-    // frames again, those kept move out too.
+    // frames again, those kept move out too. The real file, when its folder cannot be made,
+    // takes none.
     void refusedFramesStayInMemory_data()
     {
-        QTest::addColumn<bool>("recovers");
-        QTest::newRow("refused for good") << false;
-        QTest::newRow("refused, then taken") << true;
+        QTest::addColumn<int>("refusedLines"); // then the file takes frames again
+        QTest::addColumn<bool>("noFolder");
+        QTest::newRow("refused for good") << 40 << false;
+        QTest::newRow("refused, then taken") << 10 << false;
+        QTest::newRow("cache folder cannot be made") << 0 << true;
     }
     void refusedFramesStayInMemory()
     {
-        QFETCH(bool, recovers);
-        auto file = std::make_unique<ScriptedSpillFile>();
-        ScriptedSpillFile *spill = file.get();
-        spill->refuseWrites = true;
-        LogStore store(24, nullptr, std::move(file));
+        QFETCH(int, refusedLines);
+        QFETCH(bool, noFolder);
+        QTemporaryDir cache;
+        QFile blocker(cache.filePath(u"file"_s));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        auto scripted = std::make_unique<ScriptedSpillFile>();
+        ScriptedSpillFile *spill = scripted.get();
+        LogStore store(24, nullptr,
+                       noFolder ? std::make_unique<CacheSpillFile>(
+                           QFile::encodeName(blocker.fileName()) + "/cache")
+                                : std::unique_ptr<SpillFile>(std::move(scripted)));
         LogStore reference(24, nullptr, std::make_unique<ScriptedSpillFile>());
         QString expected;
         for (int k = 0; k < 40; ++k) {
             const QString line = u"行 %1 of the log\r\n"_s.arg(k);
-            spill->refuseWrites = !recovers || k < 10;
+            spill->refuseWrites = k < refusedLines;
             store.append(line);
             reference.append(line);
             expected += line;
         }
-        QCOMPARE(store.spilledBytes(), recovers ? reference.spilledBytes() : 0);
-        QCOMPARE(store.heldBytes() == reference.heldBytes(), recovers);
+        const bool drained = !noFolder && refusedLines < 40;
+        QCOMPARE(store.spilledBytes(), drained ? reference.spilledBytes() : 0);
+        QCOMPARE(store.heldBytes() == reference.heldBytes(), drained);
         compareWhole(store, expected);
-    }
-
-    // A directory that cannot be made: the real file is never opened, the store goes on.
-    void cacheFolderThatCannotBeMade()
-    {
-        QTemporaryDir cache;
-        QFile blocker(cache.filePath(u"file"_s));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        LogStore store(
-            16, nullptr,
-            std::make_unique<CacheSpillFile>(QFile::encodeName(blocker.fileName()) + "/cache"));
-        store.append(u"a line longer than one block\r\nログ"_s);
-        QCOMPARE(store.spilledBytes(), 0);
-        compareWhole(store, u"a line longer than one block\r\nログ"_s);
     }
 
     // A log followed for weeks passes 2^31 and 2^32 characters; nothing may wrap. Lines of
