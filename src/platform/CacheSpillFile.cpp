@@ -31,7 +31,8 @@ bool makeFolders(const QByteArray &path)
 int openNameless(const QByteArray &folder)
 {
 #ifdef O_TMPFILE
-    const int fd = ::open(folder.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    // O_EXCL: the file can never be given a name afterwards (linkat through /proc) either.
+    const int fd = ::open(folder.constData(), O_TMPFILE | O_EXCL | O_RDWR | O_CLOEXEC, 0600);
     if (fd >= 0)
         return fd;
 #endif
