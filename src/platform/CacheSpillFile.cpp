@@ -66,7 +66,7 @@ CacheSpillFile::~CacheSpillFile()
 
 QByteArray CacheSpillFile::defaultFolder()
 {
-    // A relative value is invalid and ignored, as the base directory specification says.
+    // XDG paths must be absolute; a relative value is ignored, as other programs ignore it.
     const QByteArray configured = qgetenv("XDG_CACHE_HOME");
     if (configured.startsWith('/'))
         return configured;
