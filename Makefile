@@ -86,7 +86,7 @@ run: build
 	@bash tools/run.sh $(BUILD)/pivex "$(FILES)" '$(subst ','\'',$(ARGS))'
 
 bench: build
-	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && QT_QPA_PLATFORM=offscreen "$$b"; done; true
+	@for b in $(BUILD)/bench/bench_*; do [ -f "$$b" ] && [ -x "$$b" ] && QT_QPA_PLATFORM=offscreen "$$b"; done; true
 
 install: build
 	cmake --install $(BUILD)
