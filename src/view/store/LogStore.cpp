@@ -49,6 +49,8 @@ void LogStore::append(QStringView text)
 void LogStore::seal()
 {
     Block &open = m_blocks.back();
+    open.startsWithLf = open.bytes > 0 && m_open.at(0) == '\n';
+    open.endsWithCr = open.bytes > 0 && m_open.at(open.bytes - 1) == '\r';
     open.frame = m_codec->compress(QByteArrayView(m_open.constData(), open.bytes));
     open.frameBytes = qint32(open.frame.size());
     if (m_spill) {
@@ -209,8 +211,17 @@ bool LogStore::plainBytes(const Block &block, QByteArray &buffer) const
 
 void LogStore::fillDamaged(const Block &block, QString &text)
 {
-    text += QString(block.units - block.breaks, QChar(0xFFFD));
-    text += QString(block.breaks, u'\n');
+    // Breaks go in as CR LF, as the view takes every LF for the end of a CR LF: a bare LF
+    // would end each line one unit before it starts. A pair cut by the block's edges keeps
+    // its half where it was.
+    const qint32 lf = block.startsWithLf ? 1 : 0;
+    const qint32 cr = block.endsWithCr ? 1 : 0;
+    const qint32 pairs = block.breaks - lf;
+    text += QString(lf, u'\n');
+    text += QString(block.units - lf - cr - 2 * pairs, QChar(0xFFFD));
+    for (qint32 i = 0; i < pairs; ++i)
+        text += u"\r\n";
+    text += QString(cr, u'\r');
 }
 
 void LogStore::scanBlocks(StoreOffset offset,

@@ -89,6 +89,9 @@ private:
         qint32 bytes = 0;
         qint32 breaks = 0;
         qint32 frameBytes = 0;
+        // Set when sealed, for reading a damaged block as a gap with its CR LF pairs whole.
+        bool startsWithLf = false;
+        bool endsWithCr = false;
         QByteArray frame; // a sealed frame kept in memory; empty for the open block
     };
 

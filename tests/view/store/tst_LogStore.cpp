@@ -227,12 +227,28 @@ private Q_SLOTS:
         const ReadResult all = store.read(StoreOffset(0), text.size());
         QCOMPARE(all.status, ReadStatus::Damaged);
         QCOMPARE(all.text.size(), text.size());
-        QCOMPARE(all.text.count(u'\n'), text.count(u'\n'));
+        QCOMPARE(all.text.count(u"\r\n"_s), text.count(u"\r\n"_s));
         QVERIFY(all.text.endsWith(u"still open"_s)); // in the open block, never sealed
         QCOMPARE(store.lineCount(), 3);
         QCOMPARE(store.lineOf(StoreOffset(text.size())), LineNo(2));
         QCOMPARE(StoreSearch::findForward(store, u"first"_s, StoreOffset(0), Qt::CaseSensitive),
                  std::nullopt);
+    }
+
+    // Runs of empty lines in damaged blocks, with block edges at every place in a CR LF: each
+    // line still ends at or after its start, so the caret and End stay on it.
+    void damagedBlankLinesKeepTheirLines()
+    {
+        for (int shift = 0; shift < 8; ++shift) {
+            LogStore store(32, std::make_unique<DamagingCodec>());
+            const QString text = QString(shift, u'x') + u"a\r\n"_s.repeated(3)
+                + u"\r\n"_s.repeated(40) + u"open"_s;
+            store.append(text);
+            QCOMPARE(store.read(StoreOffset(0), text.size()).text.size(), text.size());
+            for (qint64 line = 0; line < store.lineCount(); ++line)
+                QVERIFY2(store.lineEnd(LineNo(line)) >= store.lineStart(LineNo(line)),
+                         qPrintable(u"shift %1, line %2"_s.arg(shift).arg(line)));
+        }
     }
 
     // With a spill file, the text lives there, in a file of this store's own that no folder
