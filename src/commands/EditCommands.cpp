@@ -5,6 +5,8 @@
 #include "platform/LogView.h"
 #include "platform/MessageBox.h"
 
+#include <new>
+
 EditCommands::EditCommands(LogView &view, Clipboard &clipboard, MessageBox &messages)
     : m_view(view)
     , m_clipboard(clipboard)
@@ -14,7 +16,13 @@ EditCommands::EditCommands(LogView &view, Clipboard &clipboard, MessageBox &mess
 
 void EditCommands::mnuCopy_Click()
 {
-    m_clipboard.setText(toDesktopLineEnds(m_view.selectedText()));
+    // The view keeps days of log in little memory; the text of a selection of all of it may
+    // not fit. The clipboard then keeps what it held, and the window goes on.
+    try {
+        m_clipboard.setText(toDesktopLineEnds(m_view.selectedText()));
+    } catch (const std::bad_alloc &) {
+        m_messages.inform(QStringLiteral("メモリが足りないため、コピーできませんでした"));
+    }
 }
 
 bool EditCommands::mnuClear_Click()

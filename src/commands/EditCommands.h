@@ -10,8 +10,10 @@ class MessageBox;
 //
 // Edge cases: copying with nothing selected puts the empty text on the clipboard; the copied
 // text carries the desktop's line ends (LF, which Qt turns into CR LF on Windows) whatever
-// form the view keeps them in; clearing answered with キャンセル leaves text, caret and
-// selection alone. Clearing touches only the view: read positions, polling and grep stay.
+// form the view keeps them in; a selection too large for the memory left is not copied: a
+// message says so and the clipboard keeps what it held. Clearing answered with キャンセル leaves
+// text, caret and selection alone. Clearing touches only the view: read positions, polling
+// and grep stay.
 class EditCommands
 {
 public:

@@ -6,6 +6,8 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
+#include <new>
+
 namespace {
 
 const QString kPlainText = QStringLiteral("text/plain");
@@ -55,5 +57,11 @@ QVariant PrimarySelection::retrieveData(const QString &type, QMetaType) const
 {
     if (type != kPlainText || !m_view)
         return {};
-    return toDesktopLineEnds(m_view->source().read(m_range.start(), m_range.length()).text);
+    // A program pasting a selection too large for the memory left gets nothing, and the
+    // window goes on.
+    try {
+        return toDesktopLineEnds(m_view->source().read(m_range.start(), m_range.length()).text);
+    } catch (const std::bad_alloc &) {
+        return {};
+    }
 }

@@ -3,6 +3,7 @@
 
 #include "FakeClipboard.h"
 #include "FakeMessageBox.h"
+#include "MemoryLimit.h"
 
 #include <QtTest>
 
@@ -31,6 +32,7 @@ private Q_SLOTS:
     void copyPutsSelectionAsPlainText_data();
     void copyPutsSelectionAsPlainText();
     void copyAfterNewTextCopiesNothing();
+    void copyTooLargeForMemoryTellsAndGoesOn();
     void clearCancelledLeavesEverything();
     void clearConfirmedEmptiesOnlyTheView();
 };
@@ -102,6 +104,26 @@ void tst_EditCommands::copyAfterNewTextCopiesNothing()
     f.commands.mnuCopy_Click();
     QCOMPARE(f.clipboard.calls, 1);
     QCOMPARE(f.clipboard.text, QString());
+}
+
+// Days of log take little memory in the view, but their text as one copy may not fit: the
+// copy is refused with a message instead of ending the program.
+void tst_EditCommands::copyTooLargeForMemoryTellsAndGoesOn()
+{
+    SKIP_UNDER_SANITIZERS();
+    QVERIFY(inChild(qint64(96) << 20, [] {
+        Fixture f;
+        const QString lines = QString(998, u'x').append(u"\r\n").repeated(1000);
+        for (int i = 0; i < 100; ++i) // 100M units: 200 MB as one text
+            f.view.insertAtCaret(lines);
+        f.clipboard.text = QStringLiteral("before");
+        f.view.select(0, f.view.textLength());
+        f.commands.mnuCopy_Click();
+        return f.view.textLength() >= qsizetype(100'000'000) && f.clipboard.calls == 0
+            && f.clipboard.text == QStringLiteral("before")
+            && f.messages.texts
+            == QStringList {QStringLiteral("メモリが足りないため、コピーできませんでした")};
+    }));
 }
 
 void tst_EditCommands::clearCancelledLeavesEverything()

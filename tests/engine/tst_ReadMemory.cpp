@@ -9,52 +9,20 @@
 #include "FakePollTimer.h"
 #include "FakeTaskQueue.h"
 #include "GeneratedFileAccess.h"
-#include "ProcStatus.h"
+#include "MemoryLimit.h"
 
 #include "engine/PollingCycle.h"
 
 #include <QTest>
 
-#include <cstdio>
-#include <functional>
-
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 using namespace Qt::StringLiterals;
 
 namespace {
-
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kSanitized = true;
-#elif defined(__has_feature)
-constexpr bool kSanitized = __has_feature(address_sanitizer);
-#else
-constexpr bool kSanitized = false;
-#endif
 
 constexpr qint64 kMiB = qint64(1) << 20;
 // "2026-12-07 行 ログ ｱ INFO worker" CR LF in Shift_JIS.
 const QByteArray kLine
     = QByteArrayLiteral("2026-12-07 \x8d\x73 \x83\x8d\x83\x4f \xb1 INFO worker\r\n");
-
-// Whether body holds in a child process whose address space may grow by headroom bytes beyond
-// what it maps now; false too when the child ends by a signal (an abort).
-bool inChild(qint64 headroom, const std::function<bool()> &body)
-{
-    std::fflush(nullptr);
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const rlim_t bytes = rlim_t(procStatusKb("VmSize") * 1024 + headroom);
-        const rlimit limit {bytes, bytes};
-        ::setrlimit(RLIMIT_AS, &limit);
-        ::_exit(body() ? 0 : 1);
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
 
 // The reading path over a generated file of the given size.
 struct Reading
@@ -75,11 +43,7 @@ class TestReadMemory : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init()
-    {
-        if (kSanitized)
-            QSKIP("the sanitizers reserve more address space than any limit allows");
-    }
+    void init() { SKIP_UNDER_SANITIZERS(); }
 
     void oneGigabyteInOneLookStaysWithinTheLimit()
     {
