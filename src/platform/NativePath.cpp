@@ -4,9 +4,13 @@ namespace {
 
 constexpr char16_t kEscapeBase = 0xDC00;
 
-bool isEscape(char16_t unit)
+// A lone low surrogate from U+DC80 to U+DCFF stands for a byte; the same unit after a high
+// surrogate is the second half of a character such as 📄 (U+1F4C4) or 𠂀 (U+20080).
+bool isEscapeAt(QStringView path, qsizetype i)
 {
-    return unit >= kEscapeBase + 0x80 && unit <= kEscapeBase + 0xFF;
+    const char16_t unit = path[i].unicode();
+    return unit >= kEscapeBase + 0x80 && unit <= kEscapeBase + 0xFF
+        && !(i > 0 && QChar::isHighSurrogate(path[i - 1].unicode()));
 }
 
 // Length of the valid UTF-8 sequence at the start of bytes, or 0 when there is none.
@@ -70,7 +74,7 @@ QByteArray toBytes(QStringView path)
     bytes.reserve(path.size());
     qsizetype runStart = 0;
     for (qsizetype i = 0; i <= path.size(); ++i) {
-        if (i < path.size() && !isEscape(path[i].unicode()))
+        if (i < path.size() && !isEscapeAt(path, i))
             continue;
         bytes += path.sliced(runStart, i - runStart).toUtf8();
         if (i < path.size())
@@ -83,9 +87,9 @@ QByteArray toBytes(QStringView path)
 QString display(QStringView path)
 {
     QString shown = path.toString();
-    for (QChar &c : shown) {
-        if (isEscape(c.unicode()))
-            c = QChar(0xFFFD);
+    for (qsizetype i = 0; i < path.size(); ++i) {
+        if (isEscapeAt(path, i))
+            shown[i] = QChar(0xFFFD);
     }
     return shown;
 }

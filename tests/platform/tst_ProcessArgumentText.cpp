@@ -45,6 +45,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("shown");
         QTest::newRow("ASCII") << QByteArray("/var/log/a.log") << u"/var/log/a.log"_s;
         QTest::newRow("UTF-8") << QByteArray("ログ😀.log") << u"ログ😀.log"_s;
+        // Characters whose second half lies where the stand-ins for bytes do.
+        QTest::newRow("pair ending in U+DC80..DCFF") << QByteArray("📄𠂀.log") << u"📄𠂀.log"_s;
         QTest::newRow("Shift_JIS") << QByteArray("\x83\x8D\x83\x4F.log") << u"���O.log"_s;
         QTest::newRow("EUC-JP") << QByteArray("\xA5\xED\xA5\xB0.log") << u"����.log"_s;
         QTest::newRow("encoded surrogate") << QByteArray("\xED\xB2\x80") << u"���"_s;
