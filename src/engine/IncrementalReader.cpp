@@ -8,6 +8,7 @@
 #include "platform/ShiftJisDecoder.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -65,7 +66,9 @@ bool IncrementalReader::setupFilePointer(int lngIndex)
     if (!slot || !file)
         return false;
     const auto length = file->length();
-    if (!length || !m_table.setFilePointer(*slot, *length + 1))
+    // A file of the largest length (sparse, on tmpfs) has no position after its end.
+    if (!length || *length == std::numeric_limits<qint64>::max()
+        || !m_table.setFilePointer(*slot, *length + 1))
         return false;
     FollowState state;
     state.identity = file->identity();

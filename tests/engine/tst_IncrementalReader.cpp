@@ -1,4 +1,5 @@
 #include "FakeClock.h"
+#include "GeneratedFileAccess.h"
 
 #include "engine/CharacterSets.h"
 #include "engine/IncrementalReader.h"
@@ -334,6 +335,15 @@ private Q_SLOTS:
         QCOMPARE(w->look(), u"far\r"_s);
         QCOMPARE(w->position(), (qint64(5) << 30) + 6);
         QFile::remove(path);
+    }
+
+    // A sparse file as large as a file can be (tmpfs allows it) has no position after its end.
+    void fileOfTheLargestLengthIsRefused()
+    {
+        const GeneratedFileAccess endless("x\n", std::numeric_limits<qint64>::max());
+        Watch w(endless, m_decoder, u"endless.log"_s, {});
+        QVERIFY(!w.reader.setupFilePointer(0));
+        QCOMPARE(w.position(), 1);
     }
 
     void invalidEntryFails()
