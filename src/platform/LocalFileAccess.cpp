@@ -82,15 +82,7 @@ public:
     }
     bool open() { return m_file.open(QIODevice::ReadOnly); }
     std::optional<qint64> length() const override { return m_file.size(); }
-    std::optional<FileIdentity> identity() const override
-    {
-        struct stat st
-        {
-        };
-        if (::fstat(m_fd, &st) != 0)
-            return std::nullopt;
-        return FileIdentity {quint64(st.st_dev), quint64(st.st_ino)};
-    }
+    // No identity here: a replaced file is noticed only when it is shorter than the position.
 
     bool seek(qint64 offset) override { return m_file.seek(offset); }
     std::optional<QByteArray> read(qint64 n) override
