@@ -3,10 +3,14 @@
 //   source back, with quotes they are never longer than it;
 // - the analysis registers at most ten files, each a token as it stands, never an empty one, a
 //   lone tab or an option; intervals stay within 100..10000 in steps of 100; the character
-//   set is 0 or 1.
+//   set is one of the four;
+// - the input's bytes as a file name come back as the same bytes, and text that was never
+//   bytes keeps its characters on the way to the system and back.
 
 #include "FuzzCheck.h"
 
+#include "engine/CharacterSets.h"
+#include "platform/NativePath.h"
 #include "startup/ArgumentAnalysis.h"
 #include "startup/ArgumentTarget.h"
 #include "startup/ArgumentTokenizer.h"
@@ -32,7 +36,9 @@ public:
     void setGrepKeyword(const QString &) override { }
     void setCharacterSet(qint32 characterSet) override
     {
-        fuzzCheck(characterSet == 0 || characterSet == 1, "character set 0 or 1");
+        fuzzCheck(characterSet >= CharacterSets::kShiftJis
+                      && characterSet <= CharacterSets::kAutomatic,
+                  "a known character set");
     }
     int fileCount() const override { return int(files.size()); }
     void addFile(const QString &fileName) override { files.append(fileName); }
@@ -96,5 +102,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         = QString::fromUtf8(reinterpret_cast<const char *>(data) + 1, qsizetype(size - 1));
     checkSplit(source, delimiterFor(data[0], source));
     checkAnalysis(Module1::splitQuoted(source, QStringLiteral(" ")));
+
+    const QByteArrayView bytes(reinterpret_cast<const char *>(data) + 1, qsizetype(size - 1));
+    fuzzCheck(NativePath::toBytes(NativePath::fromBytes(bytes)) == bytes,
+              "a file name's bytes survive the round trip");
+    fuzzCheck(NativePath::fromBytes(NativePath::toBytes(source)) == source,
+              "text that was never bytes keeps its characters");
     return 0;
 }
