@@ -12,4 +12,7 @@ struct EngineState
     // Starts empty at every run; empty means no keyword.
     QString GrepKeyword;
     bool grepMode = false;
+    // New text brings the view to its end (the menu's 末尾に追従 check mark); off, the view
+    // stays where the user is reading. For this run only.
+    bool following = true;
 };

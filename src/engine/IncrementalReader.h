@@ -100,6 +100,7 @@ public:
                                             qint32 characterSet, FollowState &state) const;
 
     const ReadLimits &limits() const { return m_limits; }
+    const WatchedFileTable &table() const { return m_table; }
 
 private:
     const TextDecoder &decoderFor(qint32 characterSet) const;

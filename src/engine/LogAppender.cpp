@@ -1,6 +1,7 @@
 #include "engine/LogAppender.h"
 
 #include "engine/EngineState.h"
+#include "engine/WatchedFileTable.h"
 #include "platform/LogView.h"
 
 #include <new>
@@ -59,8 +60,7 @@ void LogAppender::show(int slot, QStringView text, bool continuesLine)
 {
     // Even when grep mode then shows nothing, text arrived, so the view goes to its end.
     const qsizetype end = m_view.textLength();
-    if (m_view.caret() < end)
-        m_view.setCaret(end);
+    moveToEnd();
 
     // The user may have cleared the view since: then no line of it is open any more.
     const bool lineOpen = m_openLine && m_openLine->viewLength == end;
@@ -73,11 +73,22 @@ void LogAppender::show(int slot, QStringView text, bool continuesLine)
         return;
     if (lineOpen && !continuesOpenLine)
         output.prepend(kCrLf);
-    m_view.insertAtCaret(output);
+    const quint16 origin = m_reader.table().originOfSlot(slot);
+    if (m_state.following)
+        m_view.insertAtCaret(output, origin);
+    else
+        m_view.appendKeepingPlace(output, origin);
     if (output.endsWith(kCrLf))
         m_openLine.reset();
     else
         m_openLine = OpenLine {slot, m_view.textLength()};
+}
+
+void LogAppender::moveToEnd()
+{
+    const qsizetype end = m_view.textLength();
+    if (m_state.following && m_view.caret() < end)
+        m_view.setCaret(end);
 }
 
 QString LogAppender::textForView(QStringView newText, bool grepMode, const QString &keyword)

@@ -15,7 +15,12 @@ struct EngineState;
 //
 // New text always goes to the very end: a caret or selection the user left elsewhere is
 // dropped first, but a read that brings nothing leaves caret, selection and scrolling alone.
-// Each chunk the reader hands over becomes one insertion, CR turned into CR LF.
+// Each chunk the reader hands over becomes one insertion, CR turned into CR LF. With following
+// off (EngineState::following) the text still goes to the end, but caret, selection and
+// scrolling stay where the user left them.
+//
+// Every line is marked with the origin of the entry it was read through (LineSources), so the
+// view can tell which file each line came from.
 //
 // The reader hands over whole lines only, except a line that waited too long for its end or
 // grew too long, which it hands over as far as it has been written. Such an open line stays
@@ -42,6 +47,9 @@ public:
     ReadStep readLog2Chunk(int lngIndex, Look &look);
 
     void show(int slot, QStringView text, bool continuesLine) override;
+
+    // Brings the view's caret to the end of its text, unless following is off.
+    void moveToEnd();
 
     // The text to insert for new text T (CR as its only line end) under the grep settings.
     static QString textForView(QStringView newText, bool grepMode, const QString &keyword);

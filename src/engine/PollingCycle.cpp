@@ -3,20 +3,18 @@
 #include "engine/LogAppender.h"
 #include "engine/WatchedFileTable.h"
 #include "platform/Clock.h"
-#include "platform/LogView.h"
 #include "platform/MessageBox.h"
 #include "platform/NativePath.h"
 #include "platform/PollTimer.h"
 #include "platform/TaskQueue.h"
 
 PollingCycle::PollingCycle(WatchedFileTable &table, LogAppender &appender, PollTimer &tmrCheck,
-                           MessageBox &messages, LogView &view, TaskQueue &turns,
-                           const Clock &clock, std::function<void()> closeMainWindow)
+                           MessageBox &messages, TaskQueue &turns, const Clock &clock,
+                           std::function<void()> closeMainWindow)
     : m_table(table)
     , m_appender(appender)
     , m_tmrCheck(tmrCheck)
     , m_messages(messages)
-    , m_view(view)
     , m_turns(turns)
     , m_clock(clock)
     , m_closeMainWindow(std::move(closeMainWindow))
@@ -96,7 +94,7 @@ void PollingCycle::mnuEnable_Click()
     m_mnuEnableChecked = !m_mnuEnableChecked;
     m_tmrCheck.setEnabled(m_mnuEnableChecked);
     if (m_mnuEnableChecked)
-        m_view.setCaret(m_view.textLength());
+        m_appender.moveToEnd();
 }
 
 void PollingCycle::syncCheckMarkWithTimer()

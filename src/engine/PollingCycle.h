@@ -9,7 +9,6 @@
 
 class Clock;
 class LogAppender;
-class LogView;
 class MessageBox;
 class PollTimer;
 class TaskQueue;
@@ -35,7 +34,7 @@ public:
     static constexpr qint64 kTurnBudgetMs = 40;
 
     PollingCycle(WatchedFileTable &table, LogAppender &appender, PollTimer &tmrCheck,
-                 MessageBox &messages, LogView &view, TaskQueue &turns, const Clock &clock,
+                 MessageBox &messages, TaskQueue &turns, const Clock &clock,
                  std::function<void()> closeMainWindow);
 
     // One tick: starts a pass unless one is still going. The number of entries is taken once,
@@ -43,7 +42,7 @@ public:
     void tmrCheck_Timer();
 
     // Toggles the check mark of the monitoring command and the timer with it; switching on also
-    // puts the view's caret at its end.
+    // puts the view's caret at its end (LogAppender::moveToEnd: not while following is off).
     void mnuEnable_Click();
 
     // The check mark of the monitoring command; set when the program starts.
@@ -71,7 +70,6 @@ private:
     LogAppender &m_appender;
     PollTimer &m_tmrCheck;
     MessageBox &m_messages;
-    LogView &m_view;
     TaskQueue &m_turns;
     const Clock &m_clock;
     std::function<void()> m_closeMainWindow;

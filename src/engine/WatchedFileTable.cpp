@@ -26,7 +26,7 @@ int WatchedFileTable::append(const QString &strFileName, int slot)
 {
     const int position = count();
     beginInsertRows({}, position, position);
-    m_entries.append({strFileName, slot});
+    m_entries.append({strFileName, slot, m_sources.originFor(slot, strFileName)});
     endInsertRows();
     return position;
 }
@@ -124,6 +124,15 @@ void WatchedFileTable::slotChanged(int slot)
     }
 }
 
+quint16 WatchedFileTable::originOfSlot(int slot) const
+{
+    for (const Entry &entry : m_entries) {
+        if (entry.slot == slot)
+            return entry.origin;
+    }
+    return 0;
+}
+
 int WatchedFileTable::getIndex() const
 {
     for (int slot = 0; slot < kSlotCount; ++slot) {
@@ -148,7 +157,7 @@ QVariant WatchedFileTable::data(const QModelIndex &index, int role) const
         if (!m_showDetected || !isValidSlot(entry.slot))
             return path;
         const auto detected = m_slots[size_t(entry.slot)].follow.detected;
-        const QString set = detected ? CharacterSets::caption(*detected) : QStringLiteral("ASCII");
+        const QString set = detected ? CharacterSets::caption(*detected) : QStringLiteral("未判別");
         // In front: a long path scrolls sideways, and the set must stay in sight.
         return QString(u'[' % set % QStringLiteral("]  ") % path);
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/FollowState.h"
+#include "engine/LineSources.h"
 
 #include <QAbstractListModel>
 #include <QString>
@@ -22,7 +23,9 @@
 //
 // The list shows each entry's path; while the files are read in the automatic character set
 // (showDetectedCharacterSets), the set decided for its file before it ("[UTF-8]  /var/log/a"),
-// or "[ASCII]" until then.
+// or "[未判別]" while only ASCII has been read and nothing is decided yet.
+//
+// Each entry carries the origin its lines are marked with in the view (LineSources).
 //
 // Edge cases: the same path may be listed twice (two slots, read twice); a slot number outside
 // 0..10 never touches memory, the operation fails instead; positions are 64-bit so files beyond
@@ -69,6 +72,14 @@ public:
     // Every slot forgets the character set decided for its file.
     void forgetDetectedCharacterSets();
 
+    // The origin that lines read through the slot's entry carry, 0 for a slot without one.
+    quint16 originOfSlot(int slot) const;
+    // Which slot and path lines of an origin were read from.
+    std::optional<LineSources::Source> sourceOf(quint16 origin) const
+    {
+        return m_sources.source(origin);
+    }
+
     // Lowest free slot (read position 0), or -1 when all eleven are in use.
     int getIndex() const;
 
@@ -84,6 +95,7 @@ private:
     {
         QString path;
         int slot;
+        quint16 origin;
     };
     struct Slot
     {
@@ -94,4 +106,5 @@ private:
     QVector<Entry> m_entries;
     std::array<Slot, kSlotCount> m_slots {};
     bool m_showDetected = false;
+    LineSources m_sources;
 };

@@ -42,7 +42,13 @@ public:
     // caret, which the program always moves to the end first: the view only grows at its end,
     // so text goes there wherever the caret was, dropping any selection. Afterwards the caret
     // stands after the text and is scrolled into view.
-    virtual void insertAtCaret(const QString &text) = 0;
+    //
+    // origin tells where the text came from (0: nowhere in particular); each line keeps the
+    // origin of the text that began it, so a line continued later keeps its first origin.
+    virtual void insertAtCaret(const QString &text, quint16 origin = 0) = 0;
+    // Adds text at the end like insertAtCaret, but leaves the caret, the selection and the
+    // scroll position where they are: for a user reading back while the log goes on.
+    virtual void appendKeepingPlace(const QString &text, quint16 origin) = 0;
 
     virtual void setBackgroundColor(const QColor &color) = 0;
     // Colours the selection, or the next inserted text when nothing is selected.

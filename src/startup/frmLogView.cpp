@@ -83,7 +83,7 @@ frmLogView::frmLogView(const DesktopServices &services, QWidget *parent)
     m_reader = std::make_unique<IncrementalReader>(m_services.files, *m_decoder, m_table, *m_clock);
     m_appender = std::make_unique<LogAppender>(*m_reader, m_state, *m_view);
     m_polling = std::make_unique<PollingCycle>(m_table, *m_appender, m_services.tmrCheck,
-                                               m_services.messages, *m_view, *m_turns, *m_clock,
+                                               m_services.messages, *m_turns, *m_clock,
                                                [this] { close(); });
     m_fileOps = std::make_unique<FileListOperations>(m_table, *m_reader, m_services.dlgOpen,
                                                      m_services.messages);

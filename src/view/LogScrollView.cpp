@@ -74,6 +74,14 @@ void LogScrollView::appended()
     Q_EMIT contentsChanged();
 }
 
+void LogScrollView::grewBelow()
+{
+    LogViewAccessible::textChanged(this, false);
+    updateScrollBars();
+    viewport()->update();
+    Q_EMIT contentsChanged();
+}
+
 void LogScrollView::coloursChanged()
 {
     ++m_styleVersion;

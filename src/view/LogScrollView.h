@@ -40,6 +40,9 @@ public:
     void setSelection(ViewSelection selection);
     // The text grew at its end: the caret goes there, dropping the selection, into sight.
     void appended();
+    // The text grew at its end while the user reads elsewhere: caret, selection and scroll
+    // position stay; only the scroll bars learn of the new lines.
+    void grewBelow();
     // The text was replaced: caret at 0, scrolled to the top and left.
     void replaced();
     // The caret's rectangle in viewport coordinates.

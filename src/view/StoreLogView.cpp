@@ -44,7 +44,7 @@ void StoreLogView::setText(const QString &text)
 {
     m_store.clear();
     m_colours.clear();
-    append(text);
+    append(text, 0);
     if (m_widget)
         m_widget->replaced();
 }
@@ -91,21 +91,30 @@ std::optional<qsizetype> StoreLogView::find(QStringView word, qsizetype from,
     return hit ? std::optional<qsizetype>(hit->value) : std::nullopt;
 }
 
-void StoreLogView::append(const QString &text)
+void StoreLogView::append(const QString &text, quint16 origin)
 {
     if (text.isEmpty())
         return;
     m_colours.append(m_store.size(), m_insertColour);
-    m_store.append(text);
+    m_store.append(text, origin);
 }
 
-void StoreLogView::insertAtCaret(const QString &text)
+void StoreLogView::insertAtCaret(const QString &text, quint16 origin)
 {
     if (text.isEmpty())
         return;
-    append(text);
+    append(text, origin);
     if (m_widget)
         m_widget->appended();
+}
+
+void StoreLogView::appendKeepingPlace(const QString &text, quint16 origin)
+{
+    if (text.isEmpty())
+        return;
+    append(text, origin);
+    if (m_widget)
+        m_widget->grewBelow();
 }
 
 void StoreLogView::setBackgroundColor(const QColor &color)

@@ -59,7 +59,8 @@ public:
     std::optional<qsizetype> find(QStringView word, qsizetype from,
                                   Qt::CaseSensitivity sensitivity) const override;
 
-    void insertAtCaret(const QString &text) override;
+    void insertAtCaret(const QString &text, quint16 origin = 0) override;
+    void appendKeepingPlace(const QString &text, quint16 origin) override;
 
     void setBackgroundColor(const QColor &color) override;
     void setSelectionTextColor(const QColor &color) override;
@@ -69,7 +70,7 @@ public:
     void setFocus() override;
 
 private:
-    void append(const QString &text);
+    void append(const QString &text, quint16 origin);
 
     LogStore m_store;
     ColourRuns m_colours;

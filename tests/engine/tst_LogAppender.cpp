@@ -70,49 +70,65 @@ private Q_SLOTS:
     // A line shown before its end (slot 0, "abc") stays open while nothing else is shown, so
     // its rest continues it; text of another file first ends it, and then a rest that is only
     // the line end shows nothing. Rows: what arrives, as slot:text, "+" marking a continuation.
+    // Each line is marked with the file that began it: origins lists them line by line.
     void unfinishedLineAndTheFilesAroundIt_data()
     {
         QTest::addColumn<QStringList>("arrivals");
         QTest::addColumn<bool>("grepMode");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("rest continues it")
-            << QStringList {u"0:abc"_s, u"0+def\rg\r"_s} << false << u"abcdef\r\ng\r\n"_s;
+        QTest::addColumn<QString>("origins");
+        QTest::newRow("rest continues it") << QStringList {u"0:abc"_s, u"0+def\rg\r"_s} << false
+                                           << u"abcdef\r\ng\r\n"_s << u"11"_s;
         QTest::newRow("another file ends it") << QStringList {u"0:abc"_s, u"1:x\r"_s, u"0+def\r"_s}
-                                              << false << u"abc\r\nx\r\ndef\r\n"_s;
+                                              << false << u"abc\r\nx\r\ndef\r\n"_s << u"121"_s;
         QTest::newRow("line end alone after another file")
-            << QStringList {u"0:abc"_s, u"1:x\r"_s, u"0+\rg\r"_s} << false
-            << u"abc\r\nx\r\ng\r\n"_s;
+            << QStringList {u"0:abc"_s, u"1:x\r"_s, u"0+\rg\r"_s} << false << u"abc\r\nx\r\ng\r\n"_s
+            << u"121"_s;
+        QTest::newRow("continued while another file waits")
+            << QStringList {u"0:abc"_s, u"0+def"_s, u"0+ghi\rj\r"_s, u"1:x\ry\r"_s} << false
+            << u"abcdefghi\r\nj\r\nx\r\ny\r\n"_s << u"1122"_s;
         QTest::newRow("fresh start of the same slot")
-            << QStringList {u"0:abc"_s, u"0:new\r"_s} << false << u"abc\r\nnew\r\n"_s;
+            << QStringList {u"0:abc"_s, u"0:new\r"_s} << false << u"abc\r\nnew\r\n"_s << u"11"_s;
         QTest::newRow("grep closes every line")
             << QStringList {u"0:ERR abc"_s, u"0+ ERR def\r"_s, u"0+\r"_s} << true
-            << u"ERR abc\r\n ERR def\r\n"_s;
+            << u"ERR abc\r\n ERR def\r\n"_s << u"11"_s;
     }
     void unfinishedLineAndTheFilesAroundIt()
     {
         QFETCH(QStringList, arrivals);
         QFETCH(bool, grepMode);
         QFETCH(QString, expected);
+        QFETCH(QString, origins);
         WatchedLogs logs;
+        logs.table.append(u"a.log"_s, 0);
+        logs.table.append(u"b.log"_s, 1);
         logs.state.grepMode = grepMode;
         logs.state.GrepKeyword = u"ERR"_s;
         for (const QString &arrival : arrivals)
             logs.appender.show(arrival.at(0).digitValue(), arrival.mid(2), arrival.at(1) == u'+');
         QCOMPARE(logs.view.text(), expected);
+        QString marked;
+        for (qsizetype line = 0; line < origins.size(); ++line)
+            marked += QString::number(logs.view.store().originOf(LineNo(line)));
+        QCOMPARE(marked, origins);
     }
 
     // Text that arrives drops the user's selection and goes to the end, which scrolls into
-    // view, even when grep mode then shows none of it.
+    // view, even when grep mode then shows none of it; with following off, the text goes to
+    // the end and the user's selection and scroll position stay.
     void newTextDropsTheSelection_data()
     {
         QTest::addColumn<bool>("grepMode");
+        QTest::addColumn<bool>("following");
         QTest::addColumn<QString>("added");
-        QTest::newRow("shown") << false << u"new\r\n"_s;
-        QTest::newRow("filtered out") << true << QString();
+        QTest::newRow("shown") << false << true << u"new\r\n"_s;
+        QTest::newRow("filtered out") << true << true << QString();
+        QTest::newRow("not following") << false << false << u"new\r\n"_s;
     }
     void newTextDropsTheSelection()
     {
         QFETCH(bool, grepMode);
+        QFETCH(bool, following);
         QFETCH(QString, added);
         WatchedLogs logs;
         logs.watch(kLog);
@@ -126,15 +142,25 @@ private Q_SLOTS:
         logs.view.setText(lines);
         logs.view.select(4, 6);
         logs.state.grepMode = grepMode;
+        logs.state.following = following;
 
         QVERIFY(logs.appender.readLog2(0)); // nothing new: everything stays
         QCOMPARE(logs.view.selectionStart(), 4);
         QCOMPARE(logs.view.selectionLength(), 6);
         QCOMPARE(edit->verticalScrollBar()->value(), 0);
 
+        const int barEnd = edit->verticalScrollBar()->maximum();
         logs.append(kLog, "new\r\n");
         QVERIFY(logs.appender.readLog2(0));
         QCOMPARE(logs.view.text(), lines + added);
+        if (!following) {
+            QCOMPARE(logs.view.selectionStart(), 4);
+            QCOMPARE(logs.view.selectionLength(), 6);
+            QCOMPARE(edit->verticalScrollBar()->value(), 0);
+            QCOMPARE(edit->verticalScrollBar()->maximum(),
+                     barEnd + 1); // the bar reaches the new line
+            return;
+        }
         QCOMPARE(logs.view.caret(), logs.view.textLength());
         QCOMPARE(logs.view.selectionLength(), 0);
         QVERIFY(edit->viewport()->rect().contains(edit->caretRect()));

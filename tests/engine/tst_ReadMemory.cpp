@@ -68,7 +68,7 @@ private Q_SLOTS:
                         FakeMessageBox messages;
                         FakeTaskQueue turns;
                         PollingCycle cycle(reading.path.table, reading.path.appender, timer,
-                                           messages, reading.path.view, turns, reading.clock, {});
+                                           messages, turns, reading.clock, {});
                         timer.setEnabled(true);
                         timer.tick();
                         return messages.texts

@@ -165,7 +165,7 @@ private Q_SLOTS:
         LogViewSettings(window).setCharacterSet(0);
         QCOMPARE(listed(0), desktop.pathOf(QStringLiteral("u.log")));
         LogViewSettings(window).setCharacterSet(3);
-        QCOMPARE(listed(1), QStringLiteral("[ASCII]  ") + desktop.pathOf(QStringLiteral("e.log")));
+        QCOMPARE(listed(1), QStringLiteral("[未判別]  ") + desktop.pathOf(QStringLiteral("e.log")));
         desktop.write(QStringLiteral("e.log"), "\x82\xA0\n", true);
         desktop.tmrCheck.tick();
         QCOMPARE(listed(1),

@@ -26,12 +26,16 @@ public:
     {
         return std::nullopt;
     }
-    void insertAtCaret(const QString &text) override
+    void insertAtCaret(const QString &text, quint16 origin = 0) override
+    {
+        appendKeepingPlace(text, origin);
+        m_caret = m_length;
+    }
+    void appendKeepingPlace(const QString &text, quint16) override
     {
         if (keepText)
             m_text += text;
         m_length += text.size();
-        m_caret = m_length;
         lineBreaks += text.count(QLatin1Char('\n'));
         ++insertions;
     }

@@ -16,8 +16,7 @@ struct PolledLogs : WatchedLogs
     FakeMessageBox messages;
     FakeTaskQueue turns;
     int closeCalls = 0;
-    PollingCycle cycle {table, appender, timer, messages,
-                        view,  turns,    clock, [this] { ++closeCalls; }};
+    PollingCycle cycle {table, appender, timer, messages, turns, clock, [this] { ++closeCalls; }};
 
     explicit PolledLogs(const QStringList &names = {}, ReadLimits limits = {})
         : WatchedLogs(limits)

@@ -17,8 +17,15 @@ LogStore::LogStore(qsizetype blockBytes, std::unique_ptr<BlockCodec> codec,
 {
 }
 
-void LogStore::append(QStringView text)
+void LogStore::append(QStringView text, OriginRuns::Origin origin)
 {
+    if (text.isEmpty())
+        return;
+    // The line the text begins is its own; one it only continues keeps the origin it has, and
+    // the text's own lines start after it.
+    const LineNo firstOwnLine(lineCount() - (m_atLineStart ? 1 : 0));
+    if (m_atLineStart)
+        m_origins.record(firstOwnLine, origin);
     UnitCoding::Encoder encoder(text);
     while (!encoder.atEnd()) {
         if (m_open.size() < m_blockBytes)
@@ -44,6 +51,9 @@ void LogStore::append(QStringView text)
         if (!encoder.atEnd() || open.bytes == m_blockBytes)
             seal();
     }
+    if (!m_atLineStart && lineCount() > firstOwnLine.value)
+        m_origins.record(firstOwnLine, origin);
+    m_atLineStart = text.back() == u'\r' || text.back() == u'\n';
 }
 
 void LogStore::seal()
@@ -89,6 +99,8 @@ void LogStore::clear()
     m_scratch = QByteArray();
     m_frameRead = QByteArray();
     m_cache.clear();
+    m_origins.clear();
+    m_atLineStart = true;
     m_size = 0;
 #if defined(__GLIBC__)
     // Freed blocks sit in the heap between live allocations; trimming hands the free pages
@@ -248,5 +260,5 @@ qint64 LogStore::heldBytes() const
     qint64 bytes = m_open.capacity() + m_scratch.capacity() + m_frameRead.capacity();
     for (const Block &block : m_blocks)
         bytes += block.frame.capacity() + qint64(sizeof(Block));
-    return bytes;
+    return bytes + m_origins.heldBytes();
 }

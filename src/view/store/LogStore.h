@@ -2,6 +2,7 @@
 
 #include "view/store/BlockCodec.h"
 #include "view/store/DecodedBlockCache.h"
+#include "view/store/OriginRuns.h"
 #include "view/store/SpillFile.h"
 #include "view/store/TextSource.h"
 
@@ -32,6 +33,9 @@
 // they were appended in, so lines are found by their LF alone. A CR LF may straddle two
 // blocks, so may any line.
 //
+// Each line remembers the origin of the text that began it (OriginRuns): text appended in the
+// middle of a line leaves that line's origin alone and gives its own to the lines it begins.
+//
 // Not thread-safe; reads are const but fill the cache. A damaged block (its frame fails its
 // check, or cannot be read back from the spill file whole) reads as U+FFFD with its LFs in
 // place, and says so in the ReadResult (StoreTypes.h).
@@ -50,11 +54,15 @@ public:
     LogStore(const LogStore &) = delete;
     LogStore &operator=(const LogStore &) = delete;
 
-    // Appends text; every CR LF, lone CR and lone LF in it becomes one CR LF. A CR that ends
-    // one call and an LF that begins the next are two breaks.
-    void append(QStringView text);
-    // Drops all text and gives the memory, and the spill file's space, back to the system.
+    // Appends text from the given origin (0: none); every CR LF, lone CR and lone LF in it
+    // becomes one CR LF. A CR that ends one call and an LF that begins the next are two breaks.
+    void append(QStringView text, OriginRuns::Origin origin = 0);
+    // Drops all text and origins and gives the memory, and the spill file's space, back.
     void clear();
+
+    // Where a line's text came from: the origin given with the text that began it.
+    OriginRuns::Origin originOf(LineNo line) const { return m_origins.originOf(line); }
+    const OriginRuns &origins() const { return m_origins; }
 
     qint64 size() const override { return m_size; }
     qint64 lineCount() const override;
@@ -112,6 +120,8 @@ private:
     std::vector<Block> m_blocks; // never empty: the last is the open block
     QByteArray m_open; // the open block's bytes, room for m_blockBytes
     qint64 m_size = 0;
+    bool m_atLineStart = true; // the text is empty or ends with a break
+    OriginRuns m_origins;
     mutable DecodedBlockCache m_cache;
     mutable QByteArray m_scratch;
     mutable QByteArray m_frameRead; // a frame read back from the spill file

@@ -141,6 +141,52 @@ private Q_SLOTS:
     // Frames the spill file does not take stay in memory and read as ever; once it takes
     // frames again, those kept move out too. The real file, when its folder cannot be made,
     // takes none.
+    // Each line keeps the origin of the text that began it, whatever the blocks, the spill
+    // file and the chunks of runs do; checked against a plain list of one origin per line.
+    void originsFollowTheTextThatBeganEachLine()
+    {
+        QTemporaryDir cache;
+        LogStore store(16, nullptr,
+                       std::make_unique<CacheSpillFile>(QFile::encodeName(cache.path())));
+        QList<quint16> expected {0};
+        bool atLineStart = true;
+        QRandomGenerator random(7);
+        const QStringList pieces {u"a\r\n"_s, u"bc"_s,       u"\r\nd\r\ne"_s,  u"ログ\r"_s,
+                                  u"\n"_s,    u"f\ng\r\n"_s, QString(40, u'x')};
+        for (int i = 0; i < 30000; ++i) {
+            const QString piece = pieces.at(random.bounded(pieces.size()));
+            const auto origin = quint16(random.bounded(1, 12));
+            if (atLineStart)
+                expected.last() = origin;
+            for (qsizetype at = 0; at < piece.size(); ++at) {
+                const bool pairedLf = piece.at(at) == u'\n' && at > 0 && piece.at(at - 1) == u'\r';
+                if ((piece.at(at) == u'\r' || piece.at(at) == u'\n') && !pairedLf)
+                    expected.append(origin);
+            }
+            atLineStart = piece.endsWith(u'\r') || piece.endsWith(u'\n');
+            store.append(piece, origin);
+        }
+        QCOMPARE(store.lineCount(), expected.size());
+        QVERIFY(store.spilledBytes() > 0);
+        QVERIFY(store.origins().runCount() > OriginRuns::kRunsPerChunk);
+        for (qsizetype line = 0; line < expected.size(); ++line)
+            QCOMPARE(store.originOf(LineNo(line)), expected.at(line));
+        // The runs a copy walks give the same answer line by line.
+        qsizetype line = 100;
+        quint16 current = 0;
+        store.origins().forEachRun(LineNo(100), LineNo(5000), [&](LineNo start, quint16 origin) {
+            for (; line < start.value; ++line)
+                QCOMPARE(current, expected.at(line));
+            current = origin;
+        });
+        QCOMPARE(current, expected.at(line));
+
+        store.clear();
+        store.append(u"new\r\n"_s);
+        QCOMPARE(store.originOf(LineNo(0)), quint16(0));
+        QCOMPARE(store.origins().runCount(), 0);
+    }
+
     void refusedFramesStayInMemory_data()
     {
         QTest::addColumn<int>("refusedLines"); // then the file takes frames again
