@@ -2,6 +2,7 @@
 
 #include "commands/DialogLayout.h"
 #include "engine/WatchedFileTable.h"
+#include "files/OriginBadges.h"
 
 #include <QBoxLayout>
 #include <QCloseEvent>
@@ -26,7 +27,11 @@ frmFileList::frmFileList(WatchedFileTable &table, Actions actions, QWidget *pare
     cmdOk->setObjectName(QStringLiteral("cmdOk"));
     Label2->setObjectName(QStringLiteral("Label2"));
 
-    lstFile->setModel(&table);
+    // Each entry wears the colour and number its lines carry in the log view.
+    auto *badges = new OriginBadges(lstFile->fontMetrics().height(), this);
+    badges->setSourceModel(&table);
+    lstFile->setModel(badges);
+    lstFile->setIconSize(QSize(lstFile->fontMetrics().height(), lstFile->fontMetrics().height()));
     lstFile->setSelectionMode(QAbstractItemView::SingleSelection);
     lstFile->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // The label over the list, the three buttons in a row under it at the right. The list

@@ -91,6 +91,16 @@ frmLogView::frmLogView(const DesktopServices &services, QWidget *parent)
     m_edit = std::make_unique<EditCommands>(*m_view, m_services.clipboard, m_services.messages);
     // The view's own Ctrl+C and コピー copy the way the edit menu does.
     connect(m_view->widget(), &LogScrollView::copyRequested, this, &frmLogView::mnuCopy_Click);
+    // Lines say which file they came from as soon as there is more than one to tell apart.
+    m_view->widget()->setOriginNamer([this](quint16 origin) -> std::optional<OriginMark> {
+        const auto source = m_table.sourceOf(origin);
+        if (!source)
+            return std::nullopt;
+        return OriginMark {source->slot + 1, NativePath::display(source->path)};
+    });
+    const auto showGutter = [this] { m_view->widget()->setGutterShown(m_table.count() > 1); };
+    connect(&m_table, &QAbstractItemModel::rowsInserted, this, showGutter);
+    connect(&m_table, &QAbstractItemModel::rowsRemoved, this, showGutter);
 
     buildMenus();
     resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());

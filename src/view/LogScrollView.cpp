@@ -42,13 +42,19 @@ LogScrollView::LogScrollView(const TextSource &source, const ColourRuns &colours
     QAction *copy
         = m_menu->addAction(QStringLiteral("コピー(&C)"), this, &LogScrollView::copyRequested);
     copy->setShortcut(QKeySequence::Copy);
+    QAction *copyWithNames = m_menu->addAction(QStringLiteral("ファイル名付きでコピー"), this,
+                                               &LogScrollView::copyWithFileNamesRequested);
     QAction *all = m_menu->addAction(QStringLiteral("すべて選択(&A)"), this, [this] {
         m_selection = {StoreOffset(0), StoreOffset(m_source.size())};
         selectionMoved(true);
     });
     all->setShortcut(QKeySequence::SelectAll);
-    connect(m_menu, &QMenu::aboutToShow, this,
-            [this, copy] { copy->setEnabled(!m_selection.isEmpty()); });
+    connect(m_menu, &QMenu::aboutToShow, this, [this, copy, copyWithNames] {
+        copy->setEnabled(!m_selection.isEmpty());
+        copyWithNames->setEnabled(!m_selection.isEmpty());
+    });
+    m_gutter = new OriginGutter(source, m_layout, this);
+    m_gutter->hide();
     updateScrollBars();
 }
 
@@ -143,6 +149,23 @@ void LogScrollView::setTopLine(LineNo line)
 {
     m_layout.setTopLine(line);
     viewport()->update();
+    m_gutter->update();
+}
+
+void LogScrollView::setGutterShown(bool shown)
+{
+    if (shown == isGutterShown())
+        return;
+    m_gutter->setVisible(shown);
+    placeGutter();
+}
+
+void LogScrollView::placeGutter()
+{
+    const int width = isGutterShown() ? m_gutter->preferredWidth() : 0;
+    setViewportMargins(width, 0, 0, 0);
+    const QRect inside = contentsRect();
+    m_gutter->setGeometry(inside.left(), inside.top(), width, viewport()->height());
 }
 
 void LogScrollView::setLeft(qreal x)
@@ -177,6 +200,7 @@ void LogScrollView::updateScrollBars()
     horizontalScrollBar()->setSingleStep(std::max(1, int(m_layout.metrics().tabWidth() / 8)));
     horizontalScrollBar()->setValue(int(std::min<qreal>(m_layout.left(), kBarLines)));
     m_settingBars = false;
+    m_gutter->update();
 }
 
 void LogScrollView::scrollContentsBy(int, int)
@@ -192,6 +216,7 @@ void LogScrollView::scrollContentsBy(int, int)
 void LogScrollView::resizeEvent(QResizeEvent *event)
 {
     QAbstractScrollArea::resizeEvent(event);
+    placeGutter();
     m_layout.setViewportSize(viewport()->size());
     m_layout.setTopLine(m_layout.topLine());
     updateScrollBars();
@@ -203,6 +228,7 @@ void LogScrollView::changeEvent(QEvent *event)
     if (event->type() == QEvent::PaletteChange)
         coloursChanged();
     if (event->type() == QEvent::FontChange) {
+        placeGutter();
         coloursChanged();
         m_layout.setFont(font());
         m_widest = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "view/OriginGutter.h"
 #include "view/ViewLayout.h"
 #include "view/ViewPainter.h"
 #include "view/ViewSelection.h"
@@ -19,9 +20,13 @@ class QMenu;
 // Home/End, PageUp/PageDown, Ctrl+Home/End, Ctrl+A, Ctrl+C, wheel, both scroll bars, a
 // Japanese context menu (コピー, すべて選択), the X11 primary selection, a blinking caret.
 //
-// Copying is not done here: Ctrl+C and コピー emit copyRequested(), which the main window hands
-// to its copy command, so every copy goes one way. The primary selection is offered lazily: its
-// text is made only when another program asks for it.
+// Copying is not done here: Ctrl+C and コピー emit copyRequested(), and ファイル名付きでコピー
+// copyWithFileNamesRequested(), which the main window hands to its copy commands, so every
+// copy goes one way.
+//
+// Where lines came from shows in a gutter at the left (OriginGutter), when the program turns
+// it on: it is the viewport's left margin, so the text's pixels and positions do not move. The
+// primary selection is offered lazily: its text is made only when another program asks for it.
 //
 // The vertical scroll bar counts lines while they fit an int and scales beyond; the top line
 // itself is 64-bit and read from the bar only through lineForBarValue().
@@ -51,8 +56,15 @@ public:
     // The colours of text already shown changed.
     void coloursChanged();
 
+    // The gutter that marks each line with its file, and how it names an origin.
+    void setGutterShown(bool shown);
+    bool isGutterShown() const { return m_gutter->isVisibleTo(this); }
+    void setOriginNamer(OriginNamer namer) { m_gutter->setNamer(std::move(namer)); }
+    OriginGutter *gutter() const { return m_gutter; }
+
 Q_SIGNALS:
     void copyRequested();
+    void copyWithFileNamesRequested();
     // After every change of the text: an append or a clear.
     void contentsChanged();
 
@@ -80,6 +92,7 @@ private:
     LineNo lineForBarValue(int value) const;
     void setTopLine(LineNo line);
     void setLeft(qreal x);
+    void placeGutter();
     void dragTo(QPoint point);
     void restartBlink();
     bool handleNavigationKey(QKeyEvent *event);
@@ -99,6 +112,7 @@ private:
     QElapsedTimer m_sinceDoubleClick;
     QPoint m_doubleClickPoint;
     QMenu *m_menu = nullptr;
+    OriginGutter *m_gutter = nullptr;
     ViewPainter::LineImages m_lineImages;
     quint64 m_styleVersion = 0;
 };

@@ -164,7 +164,7 @@ void tst_frmFileList::removeTakesOnlySelectedEntry()
     QTest::mouseClick(f.button("cmdRemove"), Qt::LeftButton);
     QVERIFY(f.removed.isEmpty());
 
-    const QRect middle = f.list()->visualRect(f.table.index(1));
+    const QRect middle = f.list()->visualRect(f.list()->model()->index(1, 0));
     QTest::mouseClick(f.list()->viewport(), Qt::LeftButton, {}, middle.center());
     QTest::mouseClick(f.button("cmdRemove"), Qt::LeftButton);
     QCOMPARE(f.removed, QList<int> {1});

@@ -8,6 +8,7 @@
 #include "settings/LogViewSettings.h"
 #include "startup/frmLogView.h"
 #include "view/LogScrollView.h"
+#include "view/OriginPalette.h"
 #include "view/StoreLogView.h"
 
 #include <QAction>
@@ -127,6 +128,33 @@ private Q_SLOTS:
         desktop.write(QStringLiteral("a.log"), "a2\r\n", true);
         QVERIFY(desktop.tmrCheck.tick());
         QCOMPARE(viewText(window), QStringLiteral("b1\r\nb2\r\na1\r\na2\r\n"));
+    }
+
+    // With two files the gutter marks each line in its file's colour; with one it goes.
+    void gutterMarksEachLineWithItsFile()
+    {
+        Desktop desktop;
+        desktop.commandLine(
+            QStringLiteral("/v"),
+            {{QStringLiteral("b.log"), "b1\r\nb2\n"}, {QStringLiteral("a.log"), "a1\r\n"}});
+        frmLogView window(desktop.services);
+        QVERIFY(window.Form_Load());
+        LogScrollView *view = window.rtfLog().widget();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(view->isGutterShown());
+        const QImage gutter = view->gutter()->grab().toImage();
+        const int height = view->viewLayout().metrics().lineHeight();
+        const auto colourOfRow = [&](int row) { return gutter.pixelColor(1, row * height + 1); };
+        QCOMPARE(colourOfRow(0), OriginPalette::colour(1));
+        QCOMPARE(colourOfRow(1), OriginPalette::colour(1));
+        QCOMPARE(colourOfRow(2), OriginPalette::colour(2));
+        QVERIFY(colourOfRow(3) != OriginPalette::colour(2)); // the empty last line is no file's
+
+        QVERIFY(window.removeFile(0));
+        QVERIFY(!view->isGutterShown());
+        QVERIFY(window.addFile(desktop.pathOf(QStringLiteral("b.log"))));
+        QVERIFY(view->isGutterShown());
     }
 
     void withoutViewModeOnlyNewLinesShow()

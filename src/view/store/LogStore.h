@@ -61,7 +61,7 @@ public:
     void clear();
 
     // Where a line's text came from: the origin given with the text that began it.
-    OriginRuns::Origin originOf(LineNo line) const { return m_origins.originOf(line); }
+    OriginRuns::Origin originOf(LineNo line) const override { return m_origins.originOf(line); }
     const OriginRuns &origins() const { return m_origins; }
 
     qint64 size() const override { return m_size; }

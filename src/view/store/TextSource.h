@@ -24,6 +24,8 @@ public:
     virtual LineNo lineOf(StoreOffset offset) const = 0;
     // Up to maxUnits units from offset (clamped to the text), fewer at the end of the text.
     virtual ReadResult read(StoreOffset offset, qint64 maxUnits) const = 0;
+    // Where a line came from (a number the program gives meaning to), 0 when unknown.
+    virtual quint16 originOf(LineNo) const { return 0; }
 
     // Built on the calls above.
     // Where the line's text ends: before its CR LF, or at size() for the last line.

@@ -1,0 +1,69 @@
+#include "view/OriginGutter.h"
+
+#include "view/OriginPalette.h"
+#include "view/ViewLayout.h"
+
+#include <QHelpEvent>
+#include <QPainter>
+#include <QToolTip>
+
+OriginGutter::OriginGutter(const TextSource &source, const ViewLayout &layout, QWidget *parent)
+    : QWidget(parent)
+    , m_source(source)
+    , m_layout(layout)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setCursor(Qt::ArrowCursor);
+}
+
+int OriginGutter::preferredWidth() const
+{
+    return fontMetrics().horizontalAdvance(QStringLiteral("11")) + 8;
+}
+
+void OriginGutter::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(this);
+    painter.fillRect(event->rect(), palette().color(QPalette::Window));
+    const int height = m_layout.metrics().lineHeight();
+    // An empty last line is no line of any file, only the place where the next one will go.
+    const qint64 lastLine = m_source.lineCount() - 1;
+    const qint64 lines
+        = m_source.lineStart(LineNo(lastLine)).value == m_source.size() ? lastLine : lastLine + 1;
+    quint16 above = 0;
+    for (qint64 row = 0; row < m_layout.shownLines(); ++row) {
+        const LineNo line = m_layout.topLine() + row;
+        if (line.value >= lines)
+            break;
+        const quint16 origin = m_source.originOf(line);
+        const std::optional<OriginMark> mark = m_namer && origin ? m_namer(origin) : std::nullopt;
+        // The number where a file's lines begin; below it the band says the same.
+        if (mark)
+            OriginPalette::paintBadge(painter, QRect(1, int(row) * height, width() - 4, height),
+                                      mark->number, row == 0 || origin != above);
+        above = origin;
+    }
+}
+
+std::optional<OriginMark> OriginGutter::markOfLineAt(int y) const
+{
+    const qint64 row = y / std::max(1, m_layout.metrics().lineHeight());
+    const LineNo line = m_layout.topLine() + row;
+    if (y < 0 || line.value >= m_source.lineCount() || !m_namer)
+        return std::nullopt;
+    const quint16 origin = m_source.originOf(line);
+    return origin ? m_namer(origin) : std::nullopt;
+}
+
+bool OriginGutter::event(QEvent *event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QWidget::event(event);
+    const auto *help = static_cast<QHelpEvent *>(event);
+    if (const auto mark = markOfLineAt(help->pos().y()))
+        QToolTip::showText(help->globalPos(),
+                           QString::number(mark->number) % QStringLiteral(": ") % mark->path, this);
+    else
+        QToolTip::hideText();
+    return true;
+}
