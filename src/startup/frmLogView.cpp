@@ -32,12 +32,14 @@
 #include "startup/MenuCaptions.h"
 #include "startup/ProgramIcon.h"
 #include "startup/StartupFiles.h"
+#include "status/MonitorStatusBar.h"
 #include "view/LogScrollView.h"
 #include "view/StoreLogView.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMenuBar>
+#include <QScrollBar>
 
 namespace {
 constexpr int kClientWidth = 7890 / 15; // 526 pixels
@@ -58,7 +60,11 @@ frmLogView::frmLogView(const DesktopServices &services, QWidget *parent)
                                {[this] { m_fileOps->addChosenFile(); },
                                 [this](int i) { removeFile(i); }, [this] { setCaption(); }});
     })
-    , m_keywordDialog([this] { return new frmKeyword(m_state); })
+    , m_keywordDialog([this] {
+        auto *dialog = new frmKeyword(m_state);
+        connect(dialog, &QDialog::finished, this, &frmLogView::refreshStatus);
+        return dialog;
+    })
     , m_searchDialog([this] { return new frmSearch(*m_view, m_services.messages); })
     , m_aboutDialog([this] { return new frmAbout(ProgramIcon::icon()); })
     , m_optionsDialog([this] {
@@ -103,7 +109,9 @@ frmLogView::frmLogView(const DesktopServices &services, QWidget *parent)
     connect(&m_table, &QAbstractItemModel::rowsRemoved, this, showGutter);
 
     buildMenus();
-    resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+    buildStatusBar();
+    resize(kClientWidth,
+           kClientHeight + menuBar()->sizeHint().height() + m_status->sizeHint().height());
 }
 
 frmLogView::~frmLogView()
@@ -137,6 +145,9 @@ void frmLogView::buildMenus()
     mnuEnable = add(mnuSetup, "ファイルを監視する(&M)", &frmLogView::mnuEnable_Click);
     mnuEnable->setCheckable(true);
     mnuEnable->setChecked(true);
+    mnuFollow = add(mnuSetup, "末尾に追従(&T)", &frmLogView::mnuFollow_Click);
+    mnuFollow->setCheckable(true);
+    mnuFollow->setChecked(m_state.following);
     add(mnuSetup, "オプション(&O)", &frmLogView::mnuOption_Click);
     mnuSetup->addSeparator();
     mnuGrep = add(mnuSetup, "grepモード(&G)", &frmLogView::mnuGrep_Click);
@@ -147,6 +158,39 @@ void frmLogView::buildMenus()
     add(mnuHelp, "Pivexについて(&A)", &frmLogView::mnuAbout_Click);
 
     MenuCaptions::keepWhole(bar);
+}
+
+void frmLogView::buildStatusBar()
+{
+    m_status = new MonitorStatusBar(this);
+    setStatusBar(m_status);
+    connect(m_status, &MonitorStatusBar::monitoringClicked, this, &frmLogView::mnuEnable_Click);
+    connect(m_status, &MonitorStatusBar::newLinesClicked, this,
+            [this] { m_view->setCaret(m_view->textLength()); });
+    LogScrollView *view = m_view->widget();
+    connect(view, &LogScrollView::contentsChanged, this, &frmLogView::refreshStatus);
+    // Scrolling down to the new lines counts them as seen.
+    connect(view->verticalScrollBar(), &QScrollBar::valueChanged, this, &frmLogView::refreshStatus);
+    refreshStatus();
+}
+
+void frmLogView::refreshStatus()
+{
+    const LogScrollView *view = m_view->widget();
+    if (!m_status)
+        return;
+    StatusFacts facts;
+    facts.monitoring = m_polling->isMonitoringChecked();
+    facts.grepMode = m_state.grepMode;
+    facts.keyword = m_state.GrepKeyword;
+    facts.lines = m_view->store().textLines();
+    facts.following = m_state.following;
+    if (!facts.following && view) {
+        const ViewLayout &layout = view->viewLayout();
+        facts.newLines = StatusSummary::newLinesBelow(
+            facts.lines - 1, layout.topLine().value + layout.fullLines() - 1, m_followMark);
+    }
+    m_status->showFacts(facts);
 }
 
 bool frmLogView::Form_Load()
@@ -252,6 +296,7 @@ void frmLogView::setGrepModeChecked(bool on)
 {
     m_state.grepMode = on;
     mnuGrep->setChecked(on);
+    refreshStatus();
 }
 
 void frmLogView::setCharacterSet(qint32 characterSet)
@@ -300,12 +345,25 @@ void frmLogView::mnuSetup_Click()
 {
     m_polling->syncCheckMarkWithTimer();
     mnuEnable->setChecked(m_polling->isMonitoringChecked());
+    refreshStatus();
 }
 
 void frmLogView::mnuEnable_Click()
 {
     m_polling->mnuEnable_Click();
     mnuEnable->setChecked(m_polling->isMonitoringChecked());
+    refreshStatus();
+}
+
+void frmLogView::mnuFollow_Click()
+{
+    m_state.following = !m_state.following;
+    mnuFollow->setChecked(m_state.following);
+    if (m_state.following)
+        m_view->setCaret(m_view->textLength()); // back to the end at once
+    else
+        m_followMark = m_view->store().textLines() - 1;
+    refreshStatus();
 }
 
 void frmLogView::mnuOption_Click()

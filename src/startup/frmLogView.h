@@ -17,6 +17,7 @@ class EditCommands;
 class FileListOperations;
 class GrepCommands;
 class IncrementalReader;
+class MonitorStatusBar;
 class LogAppender;
 class StoreLogView;
 class PollingCycle;
@@ -81,6 +82,7 @@ public:
     void mnuSearch_Click();
     void mnuSetup_Click();
     void mnuEnable_Click();
+    void mnuFollow_Click();
     void mnuOption_Click();
     void mnuGrep_Click();
     void mnuKeyword_Click();
@@ -88,12 +90,17 @@ public:
 
     QAction *mnuEnableAction() const { return mnuEnable; }
     QAction *mnuGrepAction() const { return mnuGrep; }
+    QAction *mnuFollowAction() const { return mnuFollow; }
+    MonitorStatusBar *monitorStatusBar() const { return m_status; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
     void buildMenus();
+    void buildStatusBar();
+    // The status bar shows the state as it is now.
+    void refreshStatus();
     void Form_Unload();
 
     // The command line and the settings store write into the window through these.
@@ -130,4 +137,7 @@ private:
     QMenu *mnuSetup = nullptr;
     QAction *mnuEnable = nullptr;
     QAction *mnuGrep = nullptr;
+    QAction *mnuFollow = nullptr;
+    MonitorStatusBar *m_status = nullptr;
+    qint64 m_followMark = 0; // the last line when following stopped
 };

@@ -26,10 +26,7 @@ void OriginGutter::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     painter.fillRect(event->rect(), palette().color(QPalette::Window));
     const int height = m_layout.metrics().lineHeight();
-    // An empty last line is no line of any file, only the place where the next one will go.
-    const qint64 lastLine = m_source.lineCount() - 1;
-    const qint64 lines
-        = m_source.lineStart(LineNo(lastLine)).value == m_source.size() ? lastLine : lastLine + 1;
+    const qint64 lines = m_source.textLines(); // an empty last line is no file's
     quint16 above = 0;
     for (qint64 row = 0; row < m_layout.shownLines(); ++row) {
         const LineNo line = m_layout.topLine() + row;

@@ -7,6 +7,7 @@
 #include "platform/LocalFileAccess.h"
 #include "settings/LogViewSettings.h"
 #include "startup/frmLogView.h"
+#include "status/MonitorStatusBar.h"
 #include "view/LogScrollView.h"
 #include "view/OriginPalette.h"
 #include "view/StoreLogView.h"
@@ -16,8 +17,11 @@
 #include <QFile>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 
 #include <sys/stat.h>
 
@@ -157,6 +161,67 @@ private Q_SLOTS:
         QVERIFY(view->isGutterShown());
     }
 
+    // The status bar tells the state; with following off, a poll leaves the user's selection
+    // and scroll position, counts what arrived below, and Ctrl+End, the count and the menu
+    // item go to the end.
+    void statusBarAndFollowing()
+    {
+        Desktop desktop;
+        QByteArray lines;
+        for (int i = 0; i < 100; ++i)
+            lines += "line " + QByteArray::number(i) + "\r\n";
+        desktop.commandLine(QStringLiteral("/v"), {{QStringLiteral("a.log"), lines}});
+        frmLogView window(desktop.services);
+        QVERIFY(window.Form_Load());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        MonitorStatusBar *status = window.monitorStatusBar();
+        const auto shown = [&] {
+            return QStringList {status->monitoringShown(), status->grepShown(),
+                                status->linesShown(), status->newLinesShown()}
+                .join(u'|');
+        };
+        QCOMPARE(shown(), QStringLiteral("監視中||100 行|"));
+        window.engineState().GrepKeyword = QStringLiteral("ERR");
+        window.mnuGrep_Click();
+        QCOMPARE(shown(), QStringLiteral("監視中|grep: 「ERR」|100 行|"));
+        window.mnuGrep_Click();
+        status->findChild<QToolButton *>(QStringLiteral("statusMonitoring"))->click();
+        QCOMPARE(shown(), QStringLiteral("一時停止||100 行|"));
+        QVERIFY(!desktop.tmrCheck.isEnabled());
+        window.mnuEnable_Click();
+
+        window.mnuFollow_Click();
+        StoreLogView &view = window.rtfLog();
+        view.select(8, 3);
+        LogScrollView *widget = view.widget();
+        widget->verticalScrollBar()->setValue(0);
+        QCOMPARE(shown(), QStringLiteral("監視中||100 行|新着 0 行"));
+        desktop.write(QStringLiteral("a.log"), "n1\r\nn2\r\nn3\r\n", true);
+        QVERIFY(desktop.tmrCheck.tick());
+        QCOMPARE(view.selectionStart(), 8);
+        QCOMPARE(view.selectionLength(), 3);
+        QCOMPARE(widget->verticalScrollBar()->value(), 0);
+        QCOMPARE(shown(), QStringLiteral("監視中||103 行|新着 3 行"));
+
+        QTest::keyClick(widget, Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(view.caret(), view.textLength());
+        QCOMPARE(shown(), QStringLiteral("監視中||103 行|新着 0 行"));
+        // The first new line takes the empty place in sight at the bottom; the second is below.
+        desktop.write(QStringLiteral("a.log"), "n4\r\nn5\r\n", true);
+        QVERIFY(desktop.tmrCheck.tick());
+        QCOMPARE(status->newLinesShown(), QStringLiteral("新着 1 行"));
+        widget->verticalScrollBar()->setValue(0);
+        status->findChild<QToolButton *>(QStringLiteral("statusNewLines"))->click();
+        QCOMPARE(view.caret(), view.textLength());
+        QCOMPARE(status->newLinesShown(), QStringLiteral("新着 0 行"));
+
+        view.select(0, 2);
+        window.mnuFollow_Click();
+        QCOMPARE(view.caret(), view.textLength());
+        QCOMPARE(shown(), QStringLiteral("監視中||105 行|"));
+    }
+
     void withoutViewModeOnlyNewLinesShow()
     {
         Desktop desktop;
@@ -291,13 +356,15 @@ private Q_SLOTS:
                                                  : QStringLiteral("  ") + item->text());
         }
         QCOMPARE(captions.join(u'|'),
-                 QStringLiteral("ファイル(&F)|  監視ファイル指定(&C)|-|  終了(&X)|"
-                                "編集(&E)|  コピー(&C)|  表示内容の消去(&D)|  検索(&F)|"
-                                "設定(&S)|  ファイルを監視する(&M)|  オプション(&O)|-|  "
-                                "grepモード(&G)|  grep文字列設定(&K)|"
-                                "ヘルプ(&H)|  Pivexについて(&A)"));
+                 QStringLiteral(
+                     "ファイル(&F)|  監視ファイル指定(&C)|-|  終了(&X)|"
+                     "編集(&E)|  コピー(&C)|  表示内容の消去(&D)|  検索(&F)|"
+                     "設定(&S)|  ファイルを監視する(&M)|  末尾に追従(&T)|  オプション(&O)|-|  "
+                     "grepモード(&G)|  grep文字列設定(&K)|"
+                     "ヘルプ(&H)|  Pivexについて(&A)"));
         QVERIFY(window.mnuEnableAction()->isChecked());
         QVERIFY(!window.mnuGrepAction()->isChecked());
+        QVERIFY(window.mnuFollowAction()->isChecked());
     }
 
     void setupMenuShowsWhetherPollingRuns()
@@ -313,8 +380,8 @@ private Q_SLOTS:
         QVERIFY(window.mnuEnableAction()->isChecked());
     }
 
-    // The view fills the client area below the menu bar after the first show and after every
-    // change of size or state, down to a window smaller than the menu bar.
+    // The view fills the client area between the menu bar and the status bar after the first
+    // show and after every change of size or state, down to a window smaller than the bars.
     void viewFillsTheClientArea()
     {
         Desktop desktop;
@@ -323,7 +390,8 @@ private Q_SLOTS:
         QWidget *view = window.rtfLog().widget();
         const auto clientArea = [&] {
             const int menu = window.menuBar()->geometry().bottom() + 1;
-            return QRect(0, menu, window.width(), std::max(0, window.height() - menu));
+            const int status = window.statusBar()->isVisible() ? window.statusBar()->height() : 0;
+            return QRect(0, menu, window.width(), std::max(0, window.height() - menu - status));
         };
         const auto viewArea = [&] { return QRect(view->mapTo(&window, QPoint()), view->size()); };
 

@@ -28,6 +28,13 @@ public:
     virtual quint16 originOf(LineNo) const { return 0; }
 
     // Built on the calls above.
+    // Lines that hold text: an empty last line (after a final break, or of an empty text) is
+    // only where the next line will go, and does not count.
+    qint64 textLines() const
+    {
+        const LineNo last(lineCount() - 1);
+        return lineStart(last).value == size() ? last.value : last.value + 1;
+    }
     // Where the line's text ends: before its CR LF, or at size() for the last line.
     StoreOffset lineEnd(LineNo line) const
     {
