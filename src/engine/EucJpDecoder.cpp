@@ -40,10 +40,18 @@ DecodedText EucJpDecoder::decode(QByteArrayView bytes, Tail tail) const
                 ++valid;
             if (valid < length && i + valid >= size && tail == Tail::KeepIncomplete)
                 return false; // the writer has not written the rest of the character yet
-            if (valid < length || (b == 0x8E && in[i + 1] > 0xDF)) {
-                // A katakana byte is narrower than a JIS byte: 0x8E 0xE0 is damage too.
+            if (b == 0x8E && valid == 2 && in[i + 1] > 0xDF) {
+                // A katakana byte is narrower than a JIS byte: 0x8E 0xE0 is damage too, and
+                // the 0xE0 may begin a character of its own.
                 *out++ = kReplacement;
                 ++i;
+                return true;
+            }
+            if (valid < length) {
+                // What began a character and is cut short is one U+FFFD, however many of its
+                // bytes were there (0x8F 0xA1 before a line end), as in the other sets.
+                *out++ = kReplacement;
+                i += valid;
                 return true;
             }
             if (b == 0x8E) {

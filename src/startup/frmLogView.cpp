@@ -284,7 +284,10 @@ void frmLogView::setCaption()
     QStringList entries;
     for (int i = 0; i < m_table.count(); ++i)
         entries.append(NativePath::display(m_table.path(i)));
-    QMainWindow::setWindowTitle(CaptionBuilder::caption(entries, WindowTitle));
+    // Qt takes "[*]" in a title for its unsaved-changes mark and drops it; a title or file
+    // name that holds it must show it as it is, which the doubled form does.
+    QString caption = CaptionBuilder::caption(entries, WindowTitle);
+    QMainWindow::setWindowTitle(caption.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));
 }
 
 void frmLogView::SetScreenColor(const qint32 &lngScreenColor)

@@ -37,7 +37,8 @@ private Q_SLOTS:
             "\x8F"
             "ab",
             u"\uFFFDab");
-        row("0x8F then one JIS byte", "\x8F\xB0x", u"\uFFFD\uFFFDx");
+        row("0x8F then one JIS byte", "\x8F\xB0x", u"\uFFFDx");
+        row("0x8F 0xA1 before a line end", "\x8F\xA1\r\n", u"\uFFFD\r");
         row("byte below 0xA1", "\xA0\xA1\xA1", u"\uFFFD\u3000");
         row("0xFF",
             "\xFF"

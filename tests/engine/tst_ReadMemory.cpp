@@ -59,22 +59,22 @@ private Q_SLOTS:
 
     void runningOutOfMemoryAsksInsteadOfAborting()
     {
-        QCOMPARE(
-            inChild(128 * kMiB,
-                    [] {
-                        Reading reading(qint64(1) << 30);
-                        reading.path.view.keepText = true; // a view that keeps everything runs out
-                        FakePollTimer timer;
-                        FakeMessageBox messages;
-                        FakeTaskQueue turns;
-                        PollingCycle cycle(reading.path.table, reading.path.appender, timer,
-                                           messages, turns, reading.clock, {});
-                        timer.setEnabled(true);
-                        timer.tick();
-                        return messages.texts
-                            == QStringList {PollingCycle::failureQuestion(u"generated.log"_s)};
-                    }),
-            true);
+        QCOMPARE(inChild(128 * kMiB,
+                         [] {
+                             Reading reading(qint64(1) << 30);
+                             reading.path.view.keepText
+                                 = true; // a view that keeps everything runs out
+                             FakePollTimer timer;
+                             FakeMessageBox messages;
+                             FakeTaskQueue turns;
+                             PollingCycle cycle(reading.path.table, reading.path.appender, timer,
+                                                messages, turns, reading.clock, {});
+                             timer.setEnabled(true);
+                             timer.tick();
+                             return messages.texts
+                                 == QStringList {PollingCycle::failureQuestion(u"generated.log"_s)};
+                         }),
+                 true);
     }
 };
 

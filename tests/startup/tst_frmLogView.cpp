@@ -22,6 +22,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <QWindow>
 
 #include <sys/stat.h>
 
@@ -231,6 +232,11 @@ private Q_SLOTS:
         frmLogView window(desktop.services);
         QVERIFY(window.Form_Load());
         QCOMPARE(window.windowTitle(), QStringLiteral("Web [a.log] - Pivex"));
+        // A title holding Qt's placeholder for unsaved changes shows it as it is.
+        window.WindowTitle = QStringLiteral("a[*]b");
+        window.setCaption();
+        window.winId();
+        QCOMPARE(window.windowHandle()->title(), QStringLiteral("a[*]b [a.log] - Pivex"));
         QCOMPARE(viewText(window), QString());
         desktop.write(QStringLiteral("a.log"), "new\r\n", true);
         desktop.tmrCheck.tick();

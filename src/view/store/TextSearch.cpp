@@ -17,7 +17,10 @@ qsizetype findFolded(QStringView text, QStringView word, qsizetype from)
     for (qsizetype k = 0; k < word.size(); ++k)
         folded[k] = QChar(char16_t(QChar::toCaseFolded(char32_t(word[k].unicode()))));
     const char16_t first = folded.at(0).unicode();
-    const char16_t firstUpper = QChar(first).toUpper().unicode();
+    // A quick second pick for the first unit, taken only where it really folds to the same:
+    // the dotless ı has the capital I, which folds to i instead.
+    const char16_t upper = QChar(first).toUpper().unicode();
+    const char16_t firstUpper = QChar::toCaseFolded(char32_t(upper)) == first ? upper : first;
 
     const auto *p = reinterpret_cast<const char16_t *>(text.utf16());
     const auto *w = reinterpret_cast<const char16_t *>(folded.utf16());

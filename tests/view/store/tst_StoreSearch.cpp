@@ -20,12 +20,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("word");
         // Units whose fold mates encode to another length (the Kelvin sign folds to "k", the
         // long s to "s"), full-width letters, Japanese, a break inside the word, and a word
-        // longer than a block.
+        // longer than a block; the dotless ı, whose capital folds to another letter.
         for (const int blockBytes : {16, 61, 4096}) {
             const QByteArray size = QByteArray::number(blockBytes);
             for (const QString &word :
                  {u"err"_s, u"ERR"_s, u"rE"_s, u"ｅＲ"_s, u"グ"_s, u"r x"_s, u"disk"_s, u"ſ"_s,
-                  u"\u212Aey"_s, u"r\r\nE"_s, u"ログERROR"_s.repeated(4), u"a"_s}) {
+                  u"\u212Aey"_s, u"r\r\nE"_s, u"ログERROR"_s.repeated(4), u"a"_s, u"ız"_s}) {
                 QTest::addRow("%s bytes, %s", size.constData(), qPrintable(word))
                     << blockBytes << word;
             }
@@ -36,9 +36,9 @@ private Q_SLOTS:
         QFETCH(int, blockBytes);
         QFETCH(QString, word);
         const QStringList pieces
-            = {u"ERROR"_s, u"err"_s,     u"\r\n"_s,     u"ｅｒｒ"_s,    u"ログ"_s,
-               u" x "_s,   u"rr\r\nE"_s, u"DISK"_s,     u"di\u017Fk"_s, u"\u212AEY"_s,
-               u"ſ"_s,     u"a"_s,       u"ログERROR"_s};
+            = {u"ERROR"_s, u"err"_s,     u"\r\n"_s,      u"ｅｒｒ"_s,    u"ログ"_s,
+               u" x "_s,   u"rr\r\nE"_s, u"DISK"_s,      u"di\u017Fk"_s, u"\u212AEY"_s,
+               u"ſ"_s,     u"a"_s,       u"ログERROR"_s, u"Iz"_s,        u"ız"_s};
         QRandomGenerator random(11);
         for (int round = 0; round < 20; ++round) {
             LogStore store(blockBytes);
