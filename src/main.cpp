@@ -15,6 +15,7 @@
 #include <QTranslator>
 
 #include <algorithm>
+#include <cstdio>
 
 int main(int argc, char *argv[])
 {
@@ -49,8 +50,12 @@ int main(int argc, char *argv[])
                                     settings, arguments, tmrCheck};
 
     frmLogView window(services);
-    if (!window.Form_Load())
-        return 1; // a start-up message has been shown; the window never was
+    if (!window.Form_Load()) {
+        // A start-up message has been shown; the window never was. A start from a terminal or
+        // a script learns why there too.
+        std::fputs(window.startupReport().constData(), stderr);
+        return 1;
+    }
     window.show();
     return QApplication::exec();
 }

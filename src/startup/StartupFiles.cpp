@@ -9,20 +9,34 @@
 
 namespace StartupMessages {
 
-QString invalidArguments()
+StartupFailure invalidArguments()
 {
-    return QStringLiteral("引数の指定が不正です");
+    return {QStringLiteral("引数の指定が不正です"), {}};
 }
 
-QString missingFile()
+StartupFailure missingFile(const QString &path)
 {
-    return QStringLiteral("ファイルが存在しません");
+    return {QStringLiteral("ファイルが存在しません"), path};
 }
 
-QString readError(const QString &entryName)
+StartupFailure readError(const QString &entryName)
 {
-    return QStringLiteral("ファイルの読み込みでエラーが発生しました [")
-        + NativePath::display(entryName) + QStringLiteral("]");
+    return {QStringLiteral("ファイルの読み込みでエラーが発生しました [")
+                + NativePath::display(entryName) + QStringLiteral("]"),
+            entryName};
+}
+
+QByteArray forTerminal(const StartupFailure &failure)
+{
+    QByteArray line = "pivex: ";
+    if (failure.path.isEmpty()) {
+        line += failure.message.toUtf8() + " (pivex --help で使い方を表示します)";
+    } else {
+        // The box's own text names the file in brackets; a terminal gets it whole at the end.
+        const qsizetype bracket = failure.message.indexOf(u" [");
+        line += failure.message.left(bracket).toUtf8() + ": " + NativePath::toBytes(failure.path);
+    }
+    return line + '\n';
 }
 
 } // namespace StartupMessages
@@ -46,15 +60,15 @@ bool readWhole(int lngIndex, WatchedFileTable &table, LogAppender &appender, Rea
 
 } // namespace
 
-std::optional<QString> setUpWatchedFiles(WatchedFileTable &table, const FileAccess &files,
-                                         IncrementalReader &reader, LogAppender &appender,
-                                         bool viewMode, ReadProgress &progress)
+std::optional<StartupFailure> setUpWatchedFiles(WatchedFileTable &table, const FileAccess &files,
+                                                IncrementalReader &reader, LogAppender &appender,
+                                                bool viewMode, ReadProgress &progress)
 {
     // The table cannot change underneath: nothing else runs during the start.
     const int count = table.count();
     for (int i = 0; i < count; ++i) {
         if (!files.exists(table.path(i)))
-            return StartupMessages::missingFile();
+            return StartupMessages::missingFile(table.path(i));
         if (!reader.setupFilePointer(i))
             return StartupMessages::readError(table.path(i));
         if (viewMode) {

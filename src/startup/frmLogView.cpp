@@ -196,14 +196,15 @@ void frmLogView::refreshStatus()
 bool frmLogView::Form_Load()
 {
     LoadSettings();
-    if (!analyzeArgument(getArgument())) {
-        m_services.messages.inform(StartupMessages::invalidArguments());
-        Form_Unload();
-        return false;
-    }
-    if (const auto failure = setUpWatchedFiles(m_table, m_services.files, *m_reader, *m_appender,
-                                               ViewMode, *m_progress)) {
-        m_services.messages.inform(*failure);
+    std::optional<StartupFailure> failure;
+    if (!analyzeArgument(getArgument()))
+        failure = StartupMessages::invalidArguments();
+    else
+        failure = setUpWatchedFiles(m_table, m_services.files, *m_reader, *m_appender, ViewMode,
+                                    *m_progress);
+    if (failure) {
+        m_startupReport = StartupMessages::forTerminal(*failure);
+        m_services.messages.inform(failure->message);
         Form_Unload();
         return false;
     }

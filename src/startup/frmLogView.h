@@ -48,8 +48,10 @@ public:
     ~frmLogView() override;
 
     // The start: settings, command line, files, caption, timer. False after a message that
-    // ends the program; the window must not be shown then.
+    // ends the program; the window must not be shown then, and startupReport() holds the
+    // same message for standard error.
     bool Form_Load();
+    QByteArray startupReport() const { return m_startupReport; }
 
     // Named operations, for the dialogs and the start.
     void LoadSettings();
@@ -140,4 +142,5 @@ private:
     QAction *mnuFollow = nullptr;
     MonitorStatusBar *m_status = nullptr;
     qint64 m_followMark = 0; // the last line when following stopped
+    QByteArray m_startupReport;
 };
