@@ -9,8 +9,8 @@
 IntervalSpinner::IntervalSpinner(QWidget *parent)
     : QAbstractSpinBox(parent)
 {
-    // The edit field stays empty and read-only: the value is shown by a label, and typing
-    // would bypass the step and the range.
+    // The edit field is read-only and too narrow to show anything: the value is shown by a
+    // label, and typing would bypass the step and the range.
     lineEdit()->setReadOnly(true);
     setButtonSymbols(QAbstractSpinBox::UpDownArrows);
     setFocusPolicy(Qt::StrongFocus);
@@ -21,6 +21,7 @@ void IntervalSpinner::setValue(int value)
     if (value == m_value)
         return;
     m_value = value;
+    lineEdit()->setText(QString::number(value));
     update(); // the arrows' enabled look depends on the value
     Q_EMIT valueChanged(m_value);
 }

@@ -11,9 +11,13 @@
 // the nearest bound, and only the arrow towards the range is enabled. Inside the range it
 // moves by the step from wherever it stands (1050 goes to 1150 and 950) and stops at the
 // bounds.
+//
+// Assistive tools read the value as a spin box's (its "value" property, and the text of the
+// edit field, which is too narrow to be seen).
 class IntervalSpinner : public QAbstractSpinBox
 {
     Q_OBJECT
+    Q_PROPERTY(int value READ value WRITE setValue NOTIFY valueChanged)
 
 public:
     explicit IntervalSpinner(QWidget *parent = nullptr);

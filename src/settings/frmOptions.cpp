@@ -3,6 +3,7 @@
 #include "commands/DialogLayout.h"
 #include "engine/CharacterSets.h"
 #include "platform/MessageBox.h"
+#include "platform/VisibleOnlyAccessible.h"
 #include "settings/IntervalSpinner.h"
 #include "settings/SettingsLoader.h"
 #include "settings/SettingsTarget.h"
@@ -131,6 +132,15 @@ void frmOptions::layOut()
     for (QRadioButton *option : optColor)
         option->hide();
     Label5->hide();
+    // A screen reader hears what each field is (the captions stand beside them, not in them)
+    // and never meets the colour schemes that are not offered.
+    VisibleOnlyAccessible::markVisibleOnly(this);
+    // (A combo box on Linux is named by its label, through the buddy relation.)
+    updInterval->setAccessibleName(QStringLiteral("監視間隔 (ms)"));
+    cboFont->setAccessibleName(Label1->text());
+    txtFontSize->setAccessibleName(Label4->text());
+    Label1->setBuddy(cboFont);
+    Label4->setBuddy(txtFontSize);
 
     cmdOk->setDefault(true);
     setTabOrder(updInterval, cmdOk);

@@ -1,5 +1,7 @@
 #include "status/MonitorStatusBar.h"
 
+#include "platform/VisibleOnlyAccessible.h"
+
 #include <QLabel>
 #include <QToolButton>
 
@@ -35,6 +37,7 @@ MonitorStatusBar::MonitorStatusBar(QWidget *parent)
     , m_newLines(flatButton(QStringLiteral("statusNewLines"), this))
 {
     setSizeGripEnabled(false);
+    VisibleOnlyAccessible::markVisibleOnly(this);
     m_grep->setObjectName(QStringLiteral("statusGrep"));
     m_lines->setObjectName(QStringLiteral("statusLines"));
     // Labels keep the air a flat button has around its text, and off the window's edge.

@@ -32,6 +32,7 @@ LogScrollView::LogScrollView(const TextSource &source, const ColourRuns &colours
 {
     LogViewAccessible::install();
     setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(QStringLiteral("ログ"));
     setAttribute(Qt::WA_InputMethodEnabled, false);
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setAutoFillBackground(false);

@@ -16,7 +16,7 @@ QAccessibleInterface *factory(const QString &, QObject *object)
 } // namespace
 
 LogViewAccessible::LogViewAccessible(LogScrollView *view)
-    : QAccessibleWidget(view, QAccessible::EditableText)
+    : VisibleOnlyAccessible(view, QAccessible::EditableText)
 {
 }
 

@@ -1,17 +1,18 @@
 #pragma once
 
-#include <QAccessibleWidget>
+#include "platform/VisibleOnlyAccessible.h"
 
 class LogScrollView;
 
 // What screen readers see of the log view: a read-only, multi-line text with a caret and a
-// selection (QAccessibleTextInterface), as a text edit would offer.
+// selection (QAccessibleTextInterface), as a text edit would offer. Its children are the parts
+// shown: the gutter only while it is.
 //
 // The interface's offsets are int, the log's are not: it exposes a window of the text, the
 // lines in sight and kMarginLines lines either side (at most kMaxWindow units), and every
 // offset it takes or gives counts from the window's start. The window moves with scrolling;
 // a caret or selection outside it is reported clamped to its edges.
-class LogViewAccessible : public QAccessibleWidget, public QAccessibleTextInterface
+class LogViewAccessible : public VisibleOnlyAccessible, public QAccessibleTextInterface
 {
 public:
     static constexpr qint64 kMarginLines = 50;

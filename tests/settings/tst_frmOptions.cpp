@@ -2,6 +2,7 @@
 #include "platform/ViewFonts.h"
 #include "settings/SettingsLoader.h"
 #include "settings/frmOptions.h"
+#include <QAccessible>
 
 #include "FakeMessageBox.h"
 #include "FakeSettingsTarget.h"
@@ -113,6 +114,7 @@ private Q_SLOTS:
     void fontChoices();
     void screenListHoldsFixedPitchFacesOnly();
     void tabOrder();
+    void accessibleFields();
     void selectsCurrentFace_data();
     void selectsCurrentFace();
     void spinnerSteps_data();
@@ -182,6 +184,40 @@ void tst_frmOptions::tabOrder()
     const QStringList expected {s("updInterval"), s("cmdOk"),       s("cmdCancel"),  s("optCode0"),
                                 s("cboFont"),     s("txtFontSize"), s("updInterval")};
     QCOMPARE(walk, expected);
+}
+
+// Each field is named and tells its value; what is hidden is not in the tree at all.
+void tst_frmOptions::accessibleFields()
+{
+    Fixture f;
+    QVERIFY(f.open());
+    const auto accessible
+        = [](QWidget *widget) { return QAccessible::queryAccessibleInterface(widget); };
+    QCOMPARE(accessible(f.spinner())->text(QAccessible::Name), s("監視間隔 (ms)"));
+    QCOMPARE(accessible(f.spinner())->valueInterface()->currentValue().toInt(), 1000);
+    QCOMPARE(accessible(f.spinner())->text(QAccessible::Value), s("1000"));
+    const auto labels = accessible(f.fonts())->relations(QAccessible::Label);
+    QCOMPARE(labels.size(), 1);
+    QCOMPARE(labels.first().first->text(QAccessible::Name), s("フォント名"));
+    QCOMPARE(accessible(f.fonts())->text(QAccessible::Value), f.fonts()->currentText());
+    QCOMPARE(accessible(f.size())->text(QAccessible::Name), s("サイズ"));
+    QCOMPARE(accessible(f.size())->text(QAccessible::Value), f.size()->text());
+
+    QStringList names;
+    std::function<void(QAccessibleInterface *)> walk = [&](QAccessibleInterface *node) {
+        QVERIFY2(!node->state().invisible,
+                 qPrintable(node->object()->objectName() + u' '
+                            + QString::fromLatin1(node->object()->metaObject()->className())));
+        names << node->object()->objectName();
+        if (node->role() == QAccessible::ComboBox)
+            return; // its closed list is hidden while closed, as a combo box's should be
+        for (int i = 0; i < node->childCount(); ++i)
+            walk(node->child(i));
+    };
+    walk(accessible(f.dialog));
+    QVERIFY(names.contains(s("optCode0")));
+    QVERIFY(!names.contains(s("optColor0")));
+    QVERIFY(!names.contains(s("Label5")));
 }
 
 void tst_frmOptions::selectsCurrentFace_data()

@@ -171,6 +171,10 @@ private Q_SLOTS:
         QAccessibleTextInterface *text = accessible->textInterface();
         QVERIFY(text);
         QVERIFY(accessible->state().readOnly);
+        QVERIFY(accessible->state().multiLine);
+        QCOMPARE(accessible->text(QAccessible::Name), u"ログ"_s);
+        for (int i = 0; i < accessible->childCount(); ++i) // the gutter is hidden: one file
+            QVERIFY(!accessible->child(i)->state().invisible);
         QCOMPARE(text->characterCount(), kText.size());
         QCOMPARE(text->text(0, text->characterCount()), kText);
 
