@@ -1,11 +1,8 @@
 #include "commands/EditCommands.h"
 
 #include "platform/Clipboard.h"
-#include "platform/DesktopLineEnds.h"
 #include "platform/LogView.h"
 #include "platform/MessageBox.h"
-
-#include <new>
 
 EditCommands::EditCommands(LogView &view, Clipboard &clipboard, MessageBox &messages)
     : m_view(view)
@@ -16,13 +13,21 @@ EditCommands::EditCommands(LogView &view, Clipboard &clipboard, MessageBox &mess
 
 void EditCommands::mnuCopy_Click()
 {
-    // The view keeps days of log in little memory; the text of a selection of all of it may
-    // not fit. The clipboard then keeps what it held, and the window goes on.
-    try {
-        m_clipboard.setText(toDesktopLineEnds(m_view.selectedText()));
-    } catch (const std::bad_alloc &) {
-        m_messages.inform(QStringLiteral("メモリが足りないため、コピーできませんでした"));
-    }
+    copy(false);
+}
+
+void EditCommands::copyWithFileNames()
+{
+    copy(true);
+}
+
+void EditCommands::copy(bool withFileNames)
+{
+    // The clipboard is settled before the program ends, so the message box outlives it.
+    MessageBox *messages = &m_messages;
+    m_clipboard.offer(m_view.selectionForCopy(withFileNames), [messages] {
+        messages->inform(QStringLiteral("メモリが足りないため、コピーできませんでした"));
+    });
 }
 
 bool EditCommands::mnuClear_Click()
@@ -31,11 +36,7 @@ bool EditCommands::mnuClear_Click()
         = m_messages.ask(QStringLiteral("表示内容を消去します。よろしいですか？"));
     if (answer != MessageBox::Answer::Ok)
         return false;
+    m_clipboard.settle();
     m_view.setText(QString());
     return true;
-}
-
-QString EditCommands::toDesktopLineEnds(const QString &text)
-{
-    return ::toDesktopLineEnds(text);
 }

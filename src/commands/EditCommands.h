@@ -6,14 +6,18 @@ class Clipboard;
 class LogView;
 class MessageBox;
 
-// The edit menu's copy and clear commands on the log view.
+// The edit menu's copy and clear commands on the log view, and the view's copy with file
+// names.
 //
-// Edge cases: copying with nothing selected puts the empty text on the clipboard; the copied
-// text carries the desktop's line ends (LF, which Qt turns into CR LF on Windows) whatever
-// form the view keeps them in; a selection too large for the memory left is not copied: a
-// message says so and the clipboard keeps what it held. Clearing answered with キャンセル leaves
-// text, caret and selection alone. Clearing touches only the view: read positions, polling
-// and grep stay.
+// Copying puts an offer on the clipboard: the text is made when a program pastes it, in
+// pieces, with the desktop's line ends (LF), so a copy of days of log keeps the window
+// answering and takes the memory of its text once, when it is needed. Copying with nothing
+// selected puts the empty text there. A text too large for the memory left is not made: a
+// message says so and the paste gets nothing.
+//
+// Clearing answered with キャンセル leaves text, caret and selection alone. Confirmed, it first
+// makes the text of a copy of this view still on the clipboard, which the cleared view could
+// no longer give, then empties the view; read positions, polling and grep stay.
 class EditCommands
 {
 public:
@@ -21,14 +25,13 @@ public:
     EditCommands(LogView &view, Clipboard &clipboard, MessageBox &messages);
 
     void mnuCopy_Click();
+    void copyWithFileNames();
     // Returns true when the user confirmed and the view was emptied.
     bool mnuClear_Click();
 
-    // CR LF, a lone CR and the paragraph and line separators a rich-text selection uses
-    // (U+2029, U+2028) all become LF.
-    static QString toDesktopLineEnds(const QString &text);
-
 private:
+    void copy(bool withFileNames);
+
     LogView &m_view;
     Clipboard &m_clipboard;
     MessageBox &m_messages;

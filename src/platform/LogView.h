@@ -5,7 +5,10 @@
 #include <QString>
 #include <QStringView>
 
+#include <memory>
 #include <optional>
+
+class ClipboardText;
 
 // The scrolling log view as the engine and the commands see it. Positions are character
 // offsets (UTF-16 units) into the view's plain text, 64-bit: a log may pass 2^31 characters.
@@ -31,6 +34,10 @@ public:
     virtual qsizetype selectionLength() const = 0;
     virtual void select(qsizetype start, qsizetype length) = 0;
     virtual QString selectedText() const = 0;
+    // The selection's text for the clipboard, made only when it is pasted (ClipboardText);
+    // with file names, each line begins with its file's name and a tab. Null when the view
+    // cannot offer one.
+    virtual std::shared_ptr<const ClipboardText> selectionForCopy(bool withFileNames) const = 0;
     // The offset of the first occurrence of word that begins at offset from or later, or
     // nullopt; never wraps. Case-insensitive matching folds case unit by unit, as
     // TextSearch::findForward does. The view searches its own storage, since copying a long

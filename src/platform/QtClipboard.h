@@ -2,9 +2,19 @@
 
 #include "platform/Clipboard.h"
 
-// The desktop clipboard, plain text only. Other formats the clipboard held are replaced.
+#include <QPointer>
+
+class LazyMimeData;
+
+// The desktop clipboard, plain text only, made when pasted (LazyMimeData). Other formats the
+// clipboard held are replaced.
 class QtClipboard : public Clipboard
 {
 public:
-    void setText(const QString &plainText) override;
+    void offer(std::shared_ptr<const ClipboardText> text,
+               std::function<void()> onNoMemory) override;
+    void settle() override;
+
+private:
+    QPointer<LazyMimeData> m_offered; // the clipboard owns it; gone once replaced
 };

@@ -13,6 +13,7 @@
 #include "files/FileListOperations.h"
 #include "files/frmFileList.h"
 #include "platform/ArgumentText.h"
+#include "platform/Clipboard.h"
 #include "platform/Clock.h"
 #include "platform/Cp932Decoder.h"
 #include "platform/MessageBox.h"
@@ -97,6 +98,8 @@ frmLogView::frmLogView(const DesktopServices &services, QWidget *parent)
     m_edit = std::make_unique<EditCommands>(*m_view, m_services.clipboard, m_services.messages);
     // The view's own Ctrl+C and コピー copy the way the edit menu does.
     connect(m_view->widget(), &LogScrollView::copyRequested, this, &frmLogView::mnuCopy_Click);
+    connect(m_view->widget(), &LogScrollView::copyWithFileNamesRequested, this,
+            [this] { m_edit->copyWithFileNames(); });
     // Lines say which file they came from as soon as there is more than one to tell apart.
     m_view->widget()->setOriginNamer([this](quint16 origin) -> std::optional<OriginMark> {
         const auto source = m_table.sourceOf(origin);
@@ -399,6 +402,9 @@ void frmLogView::closeEvent(QCloseEvent *event)
 void frmLogView::Form_Unload()
 {
     m_services.tmrCheck.setEnabled(false);
+    // A copy still to be made from the view is made now, while there is a view to make it
+    // from: the clipboard keeps it for the desktop after Pivex has gone.
+    m_services.clipboard.settle();
     const QWidgetList windows = QApplication::topLevelWidgets();
     for (QWidget *window : windows) {
         if (window != this && window->isVisible())

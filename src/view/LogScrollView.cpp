@@ -98,6 +98,7 @@ void LogScrollView::coloursChanged()
 
 void LogScrollView::replaced()
 {
+    ++m_generation;
     m_lineImages.clear();
     m_selection = {};
     m_wantedX = -1;

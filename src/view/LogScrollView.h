@@ -39,6 +39,10 @@ public:
     ~LogScrollView() override;
 
     const TextSource &source() const { return m_source; }
+    // Changes whenever the text is replaced (cleared), never when it grows.
+    quint64 generation() const { return m_generation; }
+    // The namer of setOriginNamer.
+    const OriginNamer &originNamer() const { return m_gutter->namer(); }
     const ViewLayout &viewLayout() const { return m_layout; }
     ViewSelection selection() const { return m_selection; }
     // A selection set by the program: brought into sight, no primary selection.
@@ -115,4 +119,5 @@ private:
     OriginGutter *m_gutter = nullptr;
     ViewPainter::LineImages m_lineImages;
     quint64 m_styleVersion = 0;
+    quint64 m_generation = 0;
 };

@@ -33,6 +33,7 @@ public:
     OriginGutter(const TextSource &source, const ViewLayout &layout, QWidget *parent);
 
     void setNamer(OriginNamer namer) { m_namer = std::move(namer); }
+    const OriginNamer &namer() const { return m_namer; }
     // Wide enough for the number 11 and a little air.
     int preferredWidth() const;
 

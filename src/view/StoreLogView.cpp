@@ -1,6 +1,7 @@
 #include "view/StoreLogView.h"
 
 #include "view/LogScrollView.h"
+#include "view/SelectionCopy.h"
 #include "view/ViewNavigation.h"
 #include "view/store/StoreSearch.h"
 
@@ -82,6 +83,14 @@ void StoreLogView::select(qsizetype start, qsizetype length)
 QString StoreLogView::selectedText() const
 {
     return m_store.read(StoreOffset(selectionStart()), selectionLength()).text;
+}
+
+std::shared_ptr<const ClipboardText> StoreLogView::selectionForCopy(bool withFileNames) const
+{
+    if (!m_widget)
+        return nullptr;
+    return std::make_shared<SelectionCopy>(m_widget, m_widget->selection(), withFileNames,
+                                           m_widget->originNamer());
 }
 
 std::optional<qsizetype> StoreLogView::find(QStringView word, qsizetype from,

@@ -56,6 +56,7 @@ public:
     qsizetype selectionLength() const override;
     void select(qsizetype start, qsizetype length) override;
     QString selectedText() const override;
+    std::shared_ptr<const ClipboardText> selectionForCopy(bool withFileNames) const override;
     std::optional<qsizetype> find(QStringView word, qsizetype from,
                                   Qt::CaseSensitivity sensitivity) const override;
 

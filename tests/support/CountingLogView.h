@@ -22,6 +22,7 @@ public:
     qsizetype selectionLength() const override { return 0; }
     void select(qsizetype start, qsizetype) override { setCaret(start); }
     QString selectedText() const override { return {}; }
+    std::shared_ptr<const ClipboardText> selectionForCopy(bool) const override { return nullptr; }
     std::optional<qsizetype> find(QStringView, qsizetype, Qt::CaseSensitivity) const override
     {
         return std::nullopt;

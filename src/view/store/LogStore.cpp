@@ -255,6 +255,19 @@ void LogStore::scanBlocks(StoreOffset offset,
     }
 }
 
+qint64 LogStore::bytesAtMost(StoreOffset from, StoreOffset to) const
+{
+    // Each unit takes at least as many bytes here as in UTF-8 (CR LF keeps its CR, a pair of
+    // surrogates takes six bytes for UTF-8's four).
+    if (to <= from)
+        return 0;
+    qint64 bytes = 0;
+    const qsizetype last = blockAt(std::min(to.value, m_size));
+    for (qsizetype index = blockAt(std::max<qint64>(from.value, 0)); index <= last; ++index)
+        bytes += m_blocks[size_t(index)].bytes;
+    return bytes;
+}
+
 qint64 LogStore::heldBytes() const
 {
     qint64 bytes = m_open.capacity() + m_scratch.capacity() + m_frameRead.capacity();

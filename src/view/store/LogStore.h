@@ -63,6 +63,12 @@ public:
     // Where a line's text came from: the origin given with the text that began it.
     OriginRuns::Origin originOf(LineNo line) const override { return m_origins.originOf(line); }
     const OriginRuns &origins() const { return m_origins; }
+    void forEachOriginRun(LineNo from, LineNo to,
+                          const std::function<void(LineNo, quint16)> &visit) const override
+    {
+        m_origins.forEachRun(from, to, visit);
+    }
+    qint64 bytesAtMost(StoreOffset from, StoreOffset to) const override;
 
     qint64 size() const override { return m_size; }
     qint64 lineCount() const override;

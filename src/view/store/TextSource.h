@@ -2,6 +2,9 @@
 
 #include "view/store/StoreTypes.h"
 
+#include <algorithm>
+#include <functional>
+
 // Read access to a log's text, by offset and by line: what the view, its selection, copy and
 // the accessibility interface are built on. The store implements it; tests put a fake with a
 // billion lines behind the same calls.
@@ -26,6 +29,19 @@ public:
     virtual ReadResult read(StoreOffset offset, qint64 maxUnits) const = 0;
     // Where a line came from (a number the program gives meaning to), 0 when unknown.
     virtual quint16 originOf(LineNo) const { return 0; }
+    // Calls visit(first line, origin) for each run of lines of one origin that covers part of
+    // [from, to], in order, the first starting at from.
+    virtual void forEachOriginRun(LineNo from, LineNo,
+                                  const std::function<void(LineNo, quint16)> &visit) const
+    {
+        visit(from, 0);
+    }
+    // At least the UTF-8 size of the text in [from, to): what the store keeps for it, with the
+    // blocks at both ends whole.
+    virtual qint64 bytesAtMost(StoreOffset from, StoreOffset to) const
+    {
+        return 3 * std::max<qint64>(0, to - from);
+    }
 
     // Built on the calls above.
     // Lines that hold text: an empty last line (after a final break, or of an empty text) is
