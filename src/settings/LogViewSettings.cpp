@@ -1,13 +1,13 @@
 #include "settings/LogViewSettings.h"
 
-#include "view/StoreLogView.h"
+#include "engine/EngineState.h"
 #include "platform/PollTimer.h"
 #include "platform/ViewFonts.h"
-#include "startup/frmLogView.h"
+#include "settings/WindowState.h"
 
 int LogViewSettings::interval() const
 {
-    return m_window.tmrCheck().interval();
+    return m_window.pollTimer().interval();
 }
 
 bool LogViewSettings::setInterval(int milliseconds)
@@ -15,7 +15,7 @@ bool LogViewSettings::setInterval(int milliseconds)
     // A timer cannot run at zero or a negative interval.
     if (milliseconds <= 0)
         return false;
-    m_window.tmrCheck().setInterval(milliseconds);
+    m_window.pollTimer().setInterval(milliseconds);
     return true;
 }
 
@@ -31,7 +31,7 @@ void LogViewSettings::setCharacterSet(qint32 characterSet)
 
 QString LogViewSettings::fontName() const
 {
-    return ViewFonts::actualFace(m_window.rtfLog().font());
+    return ViewFonts::actualFace(m_window.viewFont());
 }
 
 void LogViewSettings::setFontName(const QString &faceName)
@@ -41,10 +41,10 @@ void LogViewSettings::setFontName(const QString &faceName)
 
 double LogViewSettings::fontSize() const
 {
-    return m_window.rtfLog().font().pointSizeF();
+    return m_window.viewFont().pointSizeF();
 }
 
 bool LogViewSettings::setFontSize(double points)
 {
-    return m_window.applyViewFont(m_window.rtfLog().font().family(), points);
+    return m_window.applyViewFont(m_window.viewFont().family(), points);
 }

@@ -2,14 +2,14 @@
 
 #include "settings/SettingsTarget.h"
 
-class frmLogView;
+class WindowState;
 
 // The four stored options as they live in the main window: the timer's interval, the
 // character set and the log view's font.
 class LogViewSettings : public SettingsTarget
 {
 public:
-    explicit LogViewSettings(frmLogView &window)
+    explicit LogViewSettings(WindowState &window)
         : m_window(window)
     {
     }
@@ -24,5 +24,5 @@ public:
     bool setFontSize(double points) override;
 
 private:
-    frmLogView &m_window;
+    WindowState &m_window;
 };

@@ -2,7 +2,7 @@
 
 #include "platform/SettingsStore.h"
 #include "settings/SettingsTarget.h"
-#include "startup/WholeNumber.h"
+#include "settings/WholeNumber.h"
 
 #include <QStringList>
 

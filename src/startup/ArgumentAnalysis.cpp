@@ -1,8 +1,8 @@
 #include "startup/ArgumentAnalysis.h"
 
 #include "engine/CharacterSets.h"
+#include "settings/WholeNumber.h"
 #include "startup/ArgumentTarget.h"
-#include "startup/WholeNumber.h"
 
 namespace {
 

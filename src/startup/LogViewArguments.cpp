@@ -1,16 +1,17 @@
 #include "startup/LogViewArguments.h"
 
+#include "engine/EngineState.h"
 #include "platform/PollTimer.h"
-#include "startup/frmLogView.h"
+#include "settings/WindowState.h"
 
 void LogViewArguments::setWindowTitle(const QString &title)
 {
-    m_window.WindowTitle = title;
+    m_window.setTitle(title);
 }
 
 void LogViewArguments::setViewMode(bool on)
 {
-    m_window.ViewMode = on;
+    m_window.setViewMode(on);
 }
 
 void LogViewArguments::setGrepMode(bool on)
@@ -20,7 +21,7 @@ void LogViewArguments::setGrepMode(bool on)
 
 void LogViewArguments::setInterval(int milliseconds)
 {
-    m_window.tmrCheck().setInterval(milliseconds);
+    m_window.pollTimer().setInterval(milliseconds);
 }
 
 void LogViewArguments::setGrepKeyword(const QString &keyword)
@@ -35,7 +36,7 @@ void LogViewArguments::setCharacterSet(qint32 characterSet)
 
 int LogViewArguments::fileCount() const
 {
-    return m_window.lstFile().count();
+    return m_window.fileCount();
 }
 
 void LogViewArguments::addFile(const QString &fileName)

@@ -2,13 +2,13 @@
 
 #include "startup/ArgumentTarget.h"
 
-class frmLogView;
+class WindowState;
 
 // What the command line's options write into the main window.
 class LogViewArguments : public ArgumentTarget
 {
 public:
-    explicit LogViewArguments(frmLogView &window)
+    explicit LogViewArguments(WindowState &window)
         : m_window(window)
     {
     }
@@ -23,5 +23,5 @@ public:
     void addFile(const QString &fileName) override;
 
 private:
-    frmLogView &m_window;
+    WindowState &m_window;
 };

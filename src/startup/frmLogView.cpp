@@ -49,9 +49,38 @@ constexpr double kLargestFontSize = 1638; // what Qt's font engines take without
 const QString kApplication = QStringLiteral("PIVEX");
 } // namespace
 
+// The window's state for the command line and the stored options; a part of the window, so it
+// reaches what they set without the window opening itself to them.
+class frmLogView::RunState final : public WindowState
+{
+public:
+    explicit RunState(frmLogView &window)
+        : m_window(window)
+    {
+    }
+
+    PollTimer &pollTimer() override { return m_window.m_services.tmrCheck; }
+    EngineState &engineState() override { return m_window.m_state; }
+    void setCharacterSet(qint32 characterSet) override { m_window.setCharacterSet(characterSet); }
+    void setGrepModeChecked(bool on) override { m_window.setGrepModeChecked(on); }
+    QFont viewFont() const override { return m_window.m_view->font(); }
+    bool applyViewFont(const QString &faceName, double points) override
+    {
+        return m_window.applyViewFont(faceName, points);
+    }
+    void setTitle(const QString &title) override { m_window.WindowTitle = title; }
+    void setViewMode(bool on) override { m_window.ViewMode = on; }
+    int fileCount() const override { return m_window.m_table.count(); }
+    void addFile(const QString &fileName) override { m_window.addFile(fileName); }
+
+private:
+    frmLogView &m_window;
+};
+
 frmLogView::frmLogView(const DesktopServices &services, QWidget *parent)
     : QMainWindow(parent)
     , m_services(services)
+    , m_runState(std::make_unique<RunState>(*this))
     , m_decoder(std::make_unique<Cp932Decoder>())
     , m_clock(std::make_unique<SteadyClock>())
     , m_turns(std::make_unique<QtTaskQueue>())
@@ -68,6 +97,7 @@ frmLogView::frmLogView(const DesktopServices &services, QWidget *parent)
     })
     , m_searchDialog([this] { return new frmSearch(*m_view, m_services.messages); })
     , m_aboutDialog([this] { return new frmAbout(ProgramIcon::icon()); })
+    , m_optionsValues(*m_runState)
     , m_optionsDialog([this] {
         return new frmOptions(
             m_optionsValues,
@@ -115,6 +145,11 @@ frmLogView::frmLogView(const DesktopServices &services, QWidget *parent)
     buildStatusBar();
     resize(kClientWidth,
            kClientHeight + menuBar()->sizeHint().height() + m_status->sizeHint().height());
+}
+
+WindowState &frmLogView::windowState()
+{
+    return *m_runState;
 }
 
 frmLogView::~frmLogView()
@@ -224,7 +259,7 @@ void frmLogView::LoadSettings()
     setCharacterSet(CharacterSets::kShiftJis);
     applyViewFont(QStringLiteral("Terminal"), 14);
 
-    LogViewSettings target(*this);
+    LogViewSettings target(*m_runState);
     const SettingsResult result = SettingsLoader(m_services.settings).LoadSettings(target);
     if (!result.ok()) {
         m_services.messages.inform(
@@ -234,7 +269,7 @@ void frmLogView::LoadSettings()
 
 bool frmLogView::SaveSettings()
 {
-    LogViewSettings target(*this);
+    LogViewSettings target(*m_runState);
     return SettingsLoader(m_services.settings).SaveSettings(target).ok();
 }
 
@@ -249,7 +284,7 @@ QStringList frmLogView::getArgument() const
 
 bool frmLogView::analyzeArgument(const QStringList &strArg)
 {
-    LogViewArguments target(*this);
+    LogViewArguments target(*m_runState);
     return ::analyzeArgument(strArg, target);
 }
 

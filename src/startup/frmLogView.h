@@ -4,6 +4,7 @@
 #include "engine/EngineState.h"
 #include "engine/WatchedFileTable.h"
 #include "settings/LogViewSettings.h"
+#include "settings/WindowState.h"
 #include "startup/DesktopServices.h"
 
 #include <QMainWindow>
@@ -72,6 +73,7 @@ public:
     WatchedFileTable &lstFile() { return m_table; }
     StoreLogView &rtfLog() { return *m_view; }
     PollTimer &tmrCheck() { return m_services.tmrCheck; }
+    WindowState &windowState();
     QString WindowTitle;
     bool ViewMode = false;
     qint32 ScreenColor = 0;
@@ -105,9 +107,8 @@ private:
     void refreshStatus();
     void Form_Unload();
 
-    // The command line and the settings store write into the window through these.
-    friend class LogViewArguments;
-    friend class LogViewSettings;
+    // The command line and the stored options write into the window through its state.
+    class RunState;
     void setGrepModeChecked(bool on);
     // A new character set applies from the next read on. Changing it makes every entry forget
     // the set detected for its file: each period of automatic reading decides afresh.
@@ -115,6 +116,7 @@ private:
     bool applyViewFont(const QString &faceName, double points);
 
     DesktopServices m_services;
+    std::unique_ptr<RunState> m_runState;
     EngineState m_state;
     WatchedFileTable m_table;
     std::unique_ptr<Cp932Decoder> m_decoder;
@@ -133,7 +135,7 @@ private:
     DialogHolder<frmKeyword> m_keywordDialog;
     DialogHolder<frmSearch> m_searchDialog;
     DialogHolder<frmAbout> m_aboutDialog;
-    LogViewSettings m_optionsValues {*this}; // what the options dialog shows and sets
+    LogViewSettings m_optionsValues; // what the options dialog shows and sets
     DialogHolder<frmOptions> m_optionsDialog;
 
     QMenu *mnuSetup = nullptr;

@@ -1,6 +1,6 @@
 #include "startup/ArgumentAnalysis.h"
 #include "startup/ArgumentTarget.h"
-#include "startup/WholeNumber.h"
+#include "settings/WholeNumber.h"
 
 #include <QTest>
 

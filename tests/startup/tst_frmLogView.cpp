@@ -261,9 +261,9 @@ private Q_SLOTS:
         QCOMPARE(listed(0), QStringLiteral("[UTF-8]  ") + desktop.pathOf(QStringLiteral("u.log")));
         QCOMPARE(listed(1), QStringLiteral("[EUC]  ") + desktop.pathOf(QStringLiteral("e.log")));
 
-        LogViewSettings(window).setCharacterSet(0);
+        LogViewSettings(window.windowState()).setCharacterSet(0);
         QCOMPARE(listed(0), desktop.pathOf(QStringLiteral("u.log")));
-        LogViewSettings(window).setCharacterSet(3);
+        LogViewSettings(window.windowState()).setCharacterSet(3);
         QCOMPARE(listed(1), QStringLiteral("[未判別]  ") + desktop.pathOf(QStringLiteral("e.log")));
         desktop.write(QStringLiteral("e.log"), "\x82\xA0\n", true);
         desktop.tmrCheck.tick();

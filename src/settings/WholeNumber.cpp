@@ -1,4 +1,4 @@
-#include "startup/WholeNumber.h"
+#include "settings/WholeNumber.h"
 
 #include <cmath>
 
