@@ -9,6 +9,9 @@
 #include "platform/PollTimer.h"
 #include "platform/TaskQueue.h"
 
+#include <algorithm>
+#include <utility>
+
 PollingCycle::PollingCycle(WatchedFileTable &table, LogAppender &appender, PollTimer &tmrCheck,
                            MessageBox &messages, LogView &view, TaskQueue &turns,
                            const Clock &clock, std::function<void()> closeMainWindow)
@@ -32,9 +35,54 @@ QString PollingCycle::failureQuestion(const QString &path)
 
 void PollingCycle::tmrCheck_Timer()
 {
-    if (m_pass)
+    if (m_pass) {
+        // A tick's own pass absorbs it; a woken one may leave files unread that only polling
+        // follows, so the tick runs after it.
+        m_tickWaiting = m_tickWaiting || m_pass->slots != kEverySlot;
         return;
-    m_pass = Pass {0, m_table.count(), {}};
+    }
+    startPass(kEverySlot);
+}
+
+void PollingCycle::wake(int slot)
+{
+    if ((!m_tmrCheck.isEnabled() && !m_pass) || slot < 0 || slot >= 32)
+        return;
+    m_woken |= 1u << slot;
+    scheduleWokenPass();
+}
+
+void PollingCycle::scheduleWokenPass()
+{
+    if (m_pass || m_wokenPassPosted)
+        return; // the end of the pass, or the posted one, sees the notice
+    const qint64 since = m_lastWokenPassMs ? m_clock.nowMs() - *m_lastWokenPassMs : kWakeGapMs;
+    m_wokenPassPosted = true;
+    m_turns.postAfter(int(std::clamp<qint64>(kWakeGapMs - since, 0, kWakeGapMs)), [this] {
+        m_wokenPassPosted = false;
+        runWokenPass();
+    });
+}
+
+void PollingCycle::runWokenPass()
+{
+    if (m_pass)
+        return; // a tick's pass began meanwhile; its end looks again
+    if (!m_tmrCheck.isEnabled()) {
+        m_woken = 0; // paused meanwhile
+        return;
+    }
+    if (const quint32 slots = std::exchange(m_woken, 0)) {
+        m_lastWokenPassMs = m_clock.nowMs();
+        startPass(slots);
+    }
+}
+
+void PollingCycle::startPass(quint32 slots)
+{
+    if (slots == kEverySlot)
+        m_woken = 0; // every notice so far is read by this pass
+    m_pass = Pass {0, m_table.count(), {}, slots};
     runPass();
 }
 
@@ -44,6 +92,8 @@ void PollingCycle::continuePass()
         return;
     if (!m_tmrCheck.isEnabled()) {
         m_pass.reset(); // paused or closed meanwhile
+        m_woken = 0;
+        m_tickWaiting = false;
         return;
     }
     runPass();
@@ -55,6 +105,12 @@ void PollingCycle::runPass()
     // Entries removed during a long pass shorten it; the next tick sees the list as it is.
     while (m_pass && m_pass->entry < std::min(m_pass->count, m_table.count())) {
         const int i = m_pass->entry;
+        const auto slot = m_table.itemData(i).value_or(-1);
+        const bool everySlot = m_pass->slots == kEverySlot;
+        if (!everySlot && (slot < 0 || slot >= 32 || !(m_pass->slots & (1u << slot)))) {
+            m_pass->entry = i + 1;
+            continue;
+        }
         const ReadStep step = m_appender.readLog2Chunk(i, m_pass->look);
         if (step == ReadStep::More) {
             if (m_clock.nowMs() - turnStart >= kTurnBudgetMs) {
@@ -63,15 +119,32 @@ void PollingCycle::runPass()
             }
             continue;
         }
-        const auto slot = m_table.itemData(i).value_or(-1);
         if (step == ReadStep::Done)
             m_table.setFailureReported(slot, false);
-        else if (!m_table.failureReported(slot) && !reportFailure(i))
+        else if (everySlot && !m_table.failureReported(slot) && !reportFailure(i))
             return;
         m_pass->entry = i + 1;
         m_pass->look = {};
     }
+    endPass();
+}
+
+void PollingCycle::endPass()
+{
     m_pass.reset();
+    if (!m_tmrCheck.isEnabled()) {
+        m_woken = 0;
+        m_tickWaiting = false;
+        return;
+    }
+    if (std::exchange(m_tickWaiting, false)) {
+        m_turns.post([this] {
+            if (!m_pass && m_tmrCheck.isEnabled())
+                startPass(kEverySlot);
+        });
+    } else if (m_woken) {
+        scheduleWokenPass();
+    }
 }
 
 bool PollingCycle::reportFailure(int lngIndex)
@@ -95,6 +168,7 @@ void PollingCycle::mnuEnable_Click()
 {
     m_mnuEnableChecked = !m_mnuEnableChecked;
     m_tmrCheck.setEnabled(m_mnuEnableChecked);
+    m_woken = 0;
     if (m_mnuEnableChecked)
         m_view.setCaret(m_view.textLength());
 }

@@ -20,6 +20,7 @@ class IncrementalReader;
 class LogAppender;
 class StoreLogView;
 class PollingCycle;
+class WakeOnChange;
 class QAction;
 class QMenu;
 class QtReadProgress;
@@ -81,6 +82,7 @@ public:
     void mnuSearch_Click();
     void mnuSetup_Click();
     void mnuEnable_Click();
+    void mnuWake_Click();
     void mnuOption_Click();
     void mnuGrep_Click();
     void mnuKeyword_Click();
@@ -116,6 +118,7 @@ private:
     std::unique_ptr<IncrementalReader> m_reader;
     std::unique_ptr<LogAppender> m_appender;
     std::unique_ptr<PollingCycle> m_polling;
+    std::unique_ptr<WakeOnChange> m_waking;
     std::unique_ptr<FileListOperations> m_fileOps;
     std::unique_ptr<GrepCommands> m_grep;
     std::unique_ptr<EditCommands> m_edit;
@@ -129,5 +132,6 @@ private:
 
     QMenu *mnuSetup = nullptr;
     QAction *mnuEnable = nullptr;
+    QAction *mnuWake = nullptr;
     QAction *mnuGrep = nullptr;
 };

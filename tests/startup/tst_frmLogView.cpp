@@ -1,6 +1,7 @@
 #include "FakeArgumentText.h"
 #include "FakeClipboard.h"
 #include "FakeFileOpenDialog.h"
+#include "FakeFileWatch.h"
 #include "FakeMessageBox.h"
 #include "FakePollTimer.h"
 #include "platform/IniSettingsStore.h"
@@ -33,7 +34,9 @@ struct Desktop
     IniSettingsStore settings {dir.filePath(QStringLiteral("config"))};
     FakeArgumentText arguments;
     FakePollTimer tmrCheck;
-    DesktopServices services {files, messages, dlgOpen, clipboard, settings, arguments, tmrCheck};
+    FakeFileWatch watch;
+    DesktopServices services {files,    messages,  dlgOpen,  clipboard,
+                              settings, arguments, tmrCheck, watch};
 
     QString pathOf(const QString &name) const { return dir.filePath(name); }
     void write(const QString &name, const QByteArray &bytes, bool append = false)
@@ -265,7 +268,8 @@ private Q_SLOTS:
         QCOMPARE(captions.join(u'|'),
                  QStringLiteral("ファイル(&F)|  監視ファイル指定(&C)|-|  終了(&X)|"
                                 "編集(&E)|  コピー(&C)|  表示内容の消去(&D)|  検索(&F)|"
-                                "設定(&S)|  ファイルを監視する(&M)|  オプション(&O)|-|  "
+                                "設定(&S)|  ファイルを監視する(&M)|  変更をすぐに表示(&R)|  "
+                                "オプション(&O)|-|  "
                                 "grepモード(&G)|  grep文字列設定(&K)|"
                                 "ヘルプ(&H)|  Pivexについて(&A)"));
         QVERIFY(window.mnuEnableAction()->isChecked());
