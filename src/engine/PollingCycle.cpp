@@ -10,6 +10,7 @@
 #include "platform/TaskQueue.h"
 
 #include <algorithm>
+#include <limits>
 #include <utility>
 
 PollingCycle::PollingCycle(WatchedFileTable &table, LogAppender &appender, PollTimer &tmrCheck,
@@ -24,6 +25,7 @@ PollingCycle::PollingCycle(WatchedFileTable &table, LogAppender &appender, PollT
     , m_clock(clock)
     , m_closeMainWindow(std::move(closeMainWindow))
 {
+    m_noticeTimes.fill(std::numeric_limits<qint64>::min() / 2); // long before any notice
     m_tmrCheck.setHandler([this] { tmrCheck_Timer(); });
 }
 
@@ -44,21 +46,29 @@ void PollingCycle::tmrCheck_Timer()
     startPass(kEverySlot);
 }
 
-void PollingCycle::wake(int slot)
+qint64 PollingCycle::wake(int slot)
 {
     if ((!m_tmrCheck.isEnabled() && !m_pass) || slot < 0 || slot >= 32)
-        return;
+        return 0;
     m_woken |= 1u << slot;
+    m_noticeTimes[size_t(m_nextNotice)] = m_clock.nowMs();
+    m_nextNotice = (m_nextNotice + 1) % kStreamNotices;
     scheduleWokenPass();
+    return m_wokenPassPosted ? std::max<qint64>(0, m_wokenPassDueMs - m_clock.nowMs()) : 0;
 }
 
 void PollingCycle::scheduleWokenPass()
 {
     if (m_pass || m_wokenPassPosted)
         return; // the end of the pass, or the posted one, sees the notice
-    const qint64 since = m_lastWokenPassMs ? m_clock.nowMs() - *m_lastWokenPassMs : kWakeGapMs;
+    const qint64 now = m_clock.nowMs();
+    const bool stream = now - m_noticeTimes[size_t(m_nextNotice)] < 1000;
+    const qint64 gap = stream ? kStreamGapMs : kWakeGapMs;
+    const qint64 since = m_lastWokenPassMs ? now - *m_lastWokenPassMs : gap;
+    const qint64 wait = std::clamp<qint64>(gap - since, 0, gap);
     m_wokenPassPosted = true;
-    m_turns.postAfter(int(std::clamp<qint64>(kWakeGapMs - since, 0, kWakeGapMs)), [this] {
+    m_wokenPassDueMs = now + wait;
+    m_turns.postAfter(int(wait), [this] {
         m_wokenPassPosted = false;
         runWokenPass();
     });

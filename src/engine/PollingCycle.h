@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <array>
 #include <functional>
 #include <optional>
 
@@ -33,7 +34,10 @@ class WatchedFileTable;
 // Between ticks a change noticed in a watched file wakes the cycle: a pass over the woken
 // entries alone starts in a later turn of the event loop, so that the notices of one burst go
 // together, and no sooner than kWakeGapMs after the last woken pass began; notices that come
-// while a pass runs wait for its end. Such a pass reads exactly as a tick's does, but a
+// while a pass runs wait for its end. Each pass shown costs a repaint of the window, so
+// a stream of changes (more than kStreamNotices notices within a second: eleven busy files, a
+// flood) is read every kStreamGapMs instead: a line written alone is shown at once, a stream a
+// few times a second. Such a pass reads exactly as a tick's does, but a
 // failure in it asks nothing: a rotation caught between its rename and its new file must not
 // raise the question, and the next tick asks about a failure that lasts. A tick that comes
 // during a woken pass is not lost but runs after it. Paused, starting or closed, notices do
@@ -43,6 +47,8 @@ class PollingCycle
 public:
     static constexpr qint64 kTurnBudgetMs = 40;
     static constexpr qint64 kWakeGapMs = 10;
+    static constexpr int kStreamNotices = 20;
+    static constexpr qint64 kStreamGapMs = 250;
 
     PollingCycle(WatchedFileTable &table, LogAppender &appender, PollTimer &tmrCheck,
                  MessageBox &messages, LogView &view, TaskQueue &turns, const Clock &clock,
@@ -52,8 +58,9 @@ public:
     // at its start; an empty list does nothing.
     void tmrCheck_Timer();
 
-    // The file of the entry with this slot may have changed.
-    void wake(int slot);
+    // The file of the entry with this slot may have changed. Returns how long, in ms, nothing
+    // will be read for the notice: until then further notices may as well wait.
+    qint64 wake(int slot);
 
     // Toggles the check mark of the monitoring command and the timer with it; switching on also
     // puts the view's caret at its end.
@@ -100,6 +107,10 @@ private:
     std::optional<Pass> m_pass;
     quint32 m_woken = 0; // slots noticed to have changed and not yet read since
     bool m_wokenPassPosted = false;
+    qint64 m_wokenPassDueMs = 0;
     bool m_tickWaiting = false; // a tick came during a woken pass
     std::optional<qint64> m_lastWokenPassMs;
+    // When the last kStreamNotices notices came, in turn; the oldest is overwritten next.
+    std::array<qint64, kStreamNotices> m_noticeTimes;
+    int m_nextNotice = 0;
 };

@@ -59,5 +59,7 @@ void WakeOnChange::changed(int slot)
         return;
     if (!m_watch.isWatched(slot))
         m_table.setPolledOnly(slot, true);
-    m_cycle.wake(slot);
+    // A notice read just before the pass is read by it; one read just after would wait a gap.
+    if (const qint64 wait = m_cycle.wake(slot); wait > 1)
+        m_watch.holdNotices(int(wait - 1));
 }

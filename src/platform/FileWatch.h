@@ -34,4 +34,7 @@ public:
     // Called from the event loop with an entry whose file may have changed; at most once per
     // entry for the notices read together.
     virtual void setHandler(std::function<void(int entry)> onChange) = 0;
+    // A hint that nothing will be read for the next milliseconds: notices meanwhile may wait
+    // and come together at its end, which saves waking the program for each of them.
+    virtual void holdNotices(int) { }
 };

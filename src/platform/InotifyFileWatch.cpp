@@ -34,6 +34,10 @@ InotifyFileWatch::InotifyFileWatch()
     m_notifier = std::make_unique<QSocketNotifier>(m_fd, QSocketNotifier::Read);
     QObject::connect(m_notifier.get(), &QSocketNotifier::activated, m_notifier.get(),
                      [this] { readEvents(); });
+    m_hold.setSingleShot(true);
+    m_hold.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&m_hold, &QTimer::timeout, m_notifier.get(),
+                     [this] { m_notifier->setEnabled(true); });
 }
 
 InotifyFileWatch::~InotifyFileWatch()
@@ -87,6 +91,14 @@ bool InotifyFileWatch::isWatched(int entry) const
 void InotifyFileWatch::setHandler(std::function<void(int)> onChange)
 {
     m_onChange = std::move(onChange);
+}
+
+void InotifyFileWatch::holdNotices(int milliseconds)
+{
+    if (!m_notifier || milliseconds <= 0)
+        return;
+    m_notifier->setEnabled(false);
+    m_hold.start(milliseconds);
 }
 
 bool InotifyFileWatch::aimFileWatch(Watched &watched)
@@ -186,6 +198,7 @@ void InotifyFileWatch::setHandler(std::function<void(int)> onChange)
 {
     m_onChange = std::move(onChange);
 }
+void InotifyFileWatch::holdNotices(int) { }
 void InotifyFileWatch::readEvents() { }
 bool InotifyFileWatch::aimFileWatch(Watched &)
 {

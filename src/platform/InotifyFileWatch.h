@@ -3,6 +3,7 @@
 #include "platform/FileWatch.h"
 
 #include <QByteArray>
+#include <QTimer>
 
 #include <map>
 #include <memory>
@@ -35,6 +36,8 @@ public:
     void remove(int entry) override;
     bool isWatched(int entry) const override;
     void setHandler(std::function<void(int entry)> onChange) override;
+    // The descriptor is not read meanwhile; the kernel keeps the events.
+    void holdNotices(int milliseconds) override;
 
 private:
     struct Watched
@@ -57,6 +60,7 @@ private:
 
     int m_fd = -1;
     std::unique_ptr<QSocketNotifier> m_notifier;
+    QTimer m_hold; // while it runs the descriptor is not read
     std::map<int, Watched> m_entries;
     std::function<void(int)> m_onChange;
 };
