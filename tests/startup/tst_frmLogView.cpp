@@ -289,6 +289,29 @@ private Q_SLOTS:
         QVERIFY(window.mnuEnableAction()->isChecked());
     }
 
+    // 変更をすぐに表示 is on at first; switched off it drops every watch and is kept in a section
+    // of its own, which the next start reads.
+    void wakeOnChangeIsKeptInItsOwnSection()
+    {
+        Desktop desktop;
+        desktop.commandLine(QString(), {{QStringLiteral("a.log"), "one\r\n"}});
+        {
+            frmLogView window(desktop.services);
+            QVERIFY(window.Form_Load());
+            QCOMPARE(desktop.watch.watched.size(), 1);
+            window.mnuWake_Click();
+            QVERIFY(desktop.watch.watched.isEmpty());
+        }
+        QCOMPARE(desktop.settings.read(QStringLiteral("PIVEX"), QStringLiteral("Watch"),
+                                       QStringLiteral("WakeOnChange"), QString()),
+                 QStringLiteral("0"));
+        frmLogView window(desktop.services);
+        QVERIFY(window.Form_Load());
+        QVERIFY(desktop.watch.watched.isEmpty());
+        window.mnuWake_Click();
+        QCOMPARE(desktop.watch.watched.size(), 1);
+    }
+
     // The view fills the client area below the menu bar after the first show and after every
     // change of size or state, down to a window smaller than the menu bar.
     void viewFillsTheClientArea()

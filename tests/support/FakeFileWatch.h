@@ -11,7 +11,7 @@ class FakeFileWatch : public FileWatch
 public:
     bool add(int entry, const QString &path) override
     {
-        watched.remove(entry);
+        remove(entry);
         if (!refuse)
             watched.insert(entry, path);
         return !refuse;
