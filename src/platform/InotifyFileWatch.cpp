@@ -158,9 +158,11 @@ void InotifyFileWatch::readEvents()
                 const bool folder = event->wd == watched.folderWatch;
                 const bool named = folder && (event->mask & kNameEvents) && name == watched.name;
                 const bool gone = event->mask & kGoneEvents;
-                if (file || named || (folder && gone) || (event->mask & IN_Q_OVERFLOW))
+                // Lost events may have renamed anything: every entry is read and aimed again.
+                const bool overflow = event->mask & IN_Q_OVERFLOW;
+                if (file || named || (folder && gone) || overflow)
                     changed.insert(entry);
-                if ((file && gone) || named)
+                if ((file && gone) || named || overflow)
                     reaim.insert(entry);
                 if (folder && gone)
                     lost.insert(entry); // the name is no longer in the folder watched
