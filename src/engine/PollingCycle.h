@@ -48,7 +48,7 @@ public:
     static constexpr qint64 kTurnBudgetMs = 40;
     static constexpr qint64 kWakeGapMs = 10;
     static constexpr int kStreamNotices = 20;
-    static constexpr qint64 kStreamGapMs = 250;
+    static constexpr qint64 kStreamGapMs = 300;
 
     PollingCycle(WatchedFileTable &table, LogAppender &appender, PollTimer &tmrCheck,
                  MessageBox &messages, LogView &view, TaskQueue &turns, const Clock &clock,
