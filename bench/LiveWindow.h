@@ -4,6 +4,7 @@
 // program as a user runs it: real files, the real timer, the real view (offscreen).
 
 #include "platform/IniSettingsStore.h"
+#include "platform/InotifyFileWatch.h"
 #include "platform/LocalFileAccess.h"
 #include "platform/ProcessArgumentText.h"
 #include "platform/QtClipboard.h"
@@ -40,8 +41,9 @@ struct LiveWindow
     IniSettingsStore settings;
     ProcessArgumentText argumentText;
     QtPollTimer tmrCheck;
-    DesktopServices services {files,    messages,     dlgOpen, clipboard,
-                              settings, argumentText, tmrCheck};
+    InotifyFileWatch watch;
+    DesktopServices services {files,    messages,     dlgOpen,  clipboard,
+                              settings, argumentText, tmrCheck, watch};
     frmLogView window {services};
 };
 

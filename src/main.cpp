@@ -1,4 +1,5 @@
 #include "platform/IniSettingsStore.h"
+#include "platform/InotifyFileWatch.h"
 #include "platform/LocalFileAccess.h"
 #include "platform/ProcessArgumentText.h"
 #include "platform/QtClipboard.h"
@@ -46,8 +47,9 @@ int main(int argc, char *argv[])
     QtClipboard clipboard;
     IniSettingsStore settings;
     QtPollTimer tmrCheck;
-    const DesktopServices services {files,    messages,  dlgOpen, clipboard,
-                                    settings, arguments, tmrCheck};
+    InotifyFileWatch watch;
+    const DesktopServices services {files,    messages,  dlgOpen,  clipboard,
+                                    settings, arguments, tmrCheck, watch};
 
     frmLogView window(services);
     if (!window.Form_Load()) {

@@ -20,6 +20,10 @@ struct FollowState
     qint64 heldSinceMs = 0;
     // The file last read under the entry's name; unknown until it is first opened.
     std::optional<FileIdentity> identity;
+    // A look found the name missing or leading to something other than a regular file: the
+    // next file under it is another one, even with the same identity (file systems hand a
+    // freed inode number out again).
+    bool nameLost = false;
     // The character set decided for the file while reading it in the automatic setting (a
     // CharacterSets value); none while it has shown only ASCII.
     std::optional<qint32> detected;

@@ -1,6 +1,7 @@
 #include "engine/IncrementalReader.h"
 
 #include "engine/CharacterSets.h"
+#include "engine/PreviousFile.h"
 #include "engine/TextSink.h"
 #include "engine/WatchedFileTable.h"
 #include "platform/Clock.h"
@@ -83,17 +84,54 @@ ReadStep IncrementalReader::readNext(int lngIndex, qint32 characterSet, Look &lo
         return ReadStep::Failed;
     if (look.slot != *slot)
         look = Look {*slot};
-    const auto file = m_files.openForReading(m_table.path(lngIndex));
-    if (!file)
+    const QString path = m_table.path(lngIndex);
+    FollowState state = *m_table.followState(*slot);
+    const auto file = m_files.openForReading(path);
+    if (!file) {
+        if (!state.nameLost && m_files.nameIsGone(path)) {
+            state.nameLost = true;
+            m_table.commitRead(*slot, *stored, state);
+        }
         return ReadStep::Failed;
+    }
+
+    qint64 position = *stored;
+    // One chunk of the look from the open file of that length at the position, shown, then
+    // committed.
+    const auto readChunk = [&](OpenFile &from, qint64 length) {
+        if (look.end < 0) {
+            look.begin = position - 1;
+            look.end = length;
+        }
+        if (!from.seek(position - 1))
+            return ReadStep::Failed;
+        const auto difference
+            = getDifference(from, position, std::min(look.end, length), characterSet, state);
+        if (!difference)
+            return ReadStep::Failed;
+        if (!difference->text.isEmpty())
+            sink.show(*slot, difference->text, difference->continuesLine);
+        position += difference->bytesTaken;
+        m_table.commitRead(*slot, position, state);
+        return difference->reachedEnd ? ReadStep::Done : ReadStep::More;
+    };
+
+    const auto identity = file->identity();
+    const bool otherFile
+        = state.nameLost || (identity && state.identity && *identity != *state.identity);
+    if (otherFile) {
+        // The rest of the file read so far comes first, while it is in the folder under another
+        // name; an unfinished last line keeps the entry on it until it is shown.
+        if (const auto previous = PreviousFile::open(m_files, path, state, position)) {
+            const auto length = previous->length();
+            const ReadStep step = length ? readChunk(*previous, *length) : ReadStep::Failed;
+            if (step != ReadStep::Done || position - 1 < *length)
+                return step;
+        }
+    }
     const auto length = file->length();
     if (!length)
         return ReadStep::Failed;
-
-    qint64 position = *stored;
-    FollowState state = *m_table.followState(*slot);
-    const auto identity = file->identity();
-    const bool otherFile = identity && state.identity && *identity != *state.identity;
     if (otherFile || *length < position - 1) {
         // Another file under the name, or this one cut shorter than what was read: its start.
         position = 1;
@@ -102,21 +140,7 @@ ReadStep IncrementalReader::readNext(int lngIndex, qint32 characterSet, Look &lo
         m_table.commitRead(*slot, position, state);
     }
     state.identity = identity;
-    if (look.end < 0) {
-        look.begin = position - 1;
-        look.end = *length;
-    }
-    if (!file->seek(position - 1))
-        return ReadStep::Failed;
-
-    const auto difference
-        = getDifference(*file, position, std::min(look.end, *length), characterSet, state);
-    if (!difference)
-        return ReadStep::Failed;
-    if (!difference->text.isEmpty())
-        sink.show(*slot, difference->text, difference->continuesLine);
-    m_table.commitRead(*slot, position + difference->bytesTaken, state);
-    return difference->reachedEnd ? ReadStep::Done : ReadStep::More;
+    return readChunk(*file, *length);
 }
 
 std::optional<Difference> IncrementalReader::getDifference(OpenFile &lngFileNum,

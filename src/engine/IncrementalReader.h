@@ -76,8 +76,13 @@ struct Difference
 // deciding takes a chunk of at least the window's size so that it always can be.
 //
 // A file shorter than what was already read (strictly shorter than position - 1), and a name
-// that now leads to another file (device and inode changed), are read again from their start.
-// A file truncated and refilled past the old position between two looks is not noticed.
+// that now leads to another file, are read again from their start. Another file is one with
+// another device and inode, and any file at all after a look that found the name missing or
+// leading to no regular file (a FIFO, a folder): a file system may give a new file the old
+// inode number. When the name leads to another file, the rest of the old one is read first
+// while it is still in the same folder under another name (a log rotated to app.log.1); its
+// unfinished last line keeps the entry on it until that line is shown. A file truncated and
+// refilled past the old position between two looks is not noticed.
 class IncrementalReader
 {
 public:

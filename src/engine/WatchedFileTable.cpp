@@ -116,6 +116,19 @@ void WatchedFileTable::forgetDetectedCharacterSets()
     slotChanged(-1);
 }
 
+void WatchedFileTable::setPolledOnly(int slot, bool polledOnly)
+{
+    if (!isValidSlot(slot) || m_polledOnly[size_t(slot)] == polledOnly)
+        return;
+    m_polledOnly[size_t(slot)] = polledOnly;
+    slotChanged(slot);
+}
+
+bool WatchedFileTable::polledOnly(int slot) const
+{
+    return isValidSlot(slot) && m_polledOnly[size_t(slot)];
+}
+
 void WatchedFileTable::slotChanged(int slot)
 {
     for (int row = 0; row < count(); ++row) {
@@ -153,13 +166,15 @@ QVariant WatchedFileTable::data(const QModelIndex &index, int role) const
         return {};
     const Entry &entry = m_entries.at(index.row());
     if (role == Qt::DisplayRole) {
-        const QString path = NativePath::display(entry.path);
+        // Marks go in front: a long path scrolls sideways, and they must stay in sight.
+        QString text = NativePath::display(entry.path);
+        if (polledOnly(entry.slot))
+            text.prepend(QStringLiteral("[ポーリングのみ]  "));
         if (!m_showDetected || !isValidSlot(entry.slot))
-            return path;
+            return text;
         const auto detected = m_slots[size_t(entry.slot)].follow.detected;
         const QString set = detected ? CharacterSets::caption(*detected) : QStringLiteral("未判別");
-        // In front: a long path scrolls sideways, and the set must stay in sight.
-        return QString(u'[' % set % QStringLiteral("]  ") % path);
+        return QString(u'[' % set % QStringLiteral("]  ") % text);
     }
     if (role == SlotRole)
         return entry.slot;

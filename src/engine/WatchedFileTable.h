@@ -21,7 +21,8 @@
 // read it has been reported; both start afresh whenever setFilePointer gives the slot a new
 // position, so a freed and reused slot never inherits them.
 //
-// The list shows each entry's path; while the files are read in the automatic character set
+// The list shows each entry's path, after "[ポーリングのみ]" for a file that changes cannot wake
+// the program for (setPolledOnly); while the files are read in the automatic character set
 // (showDetectedCharacterSets), the set decided for its file before it ("[UTF-8]  /var/log/a"),
 // or "[未判別]" while only ASCII has been read and nothing is decided yet.
 //
@@ -80,6 +81,11 @@ public:
         return m_sources.source(origin);
     }
 
+    // Whether the slot's file is followed by polling alone, though waking on change is on: the
+    // list marks its entries. Kept apart from the read position, which setFilePointer renews.
+    void setPolledOnly(int slot, bool polledOnly);
+    bool polledOnly(int slot) const;
+
     // Lowest free slot (read position 0), or -1 when all eleven are in use.
     int getIndex() const;
 
@@ -105,6 +111,7 @@ private:
     };
     QVector<Entry> m_entries;
     std::array<Slot, kSlotCount> m_slots {};
+    std::array<bool, kSlotCount> m_polledOnly {};
     bool m_showDetected = false;
     LineSources m_sources;
 };

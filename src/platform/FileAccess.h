@@ -44,4 +44,13 @@ public:
     virtual bool exists(const QString &path) const = 0;
     // Opens a regular file for reading without hindering its writer; nullptr on failure.
     virtual std::unique_ptr<OpenFile> openForReading(const QString &path) const = 0;
+    // True when the name leads to nothing, or to something other than a regular file; false
+    // for a regular file, and when the system cannot tell (the folder may not be searched).
+    virtual bool nameIsGone(const QString &) const { return false; }
+    // Another name, in the folder of path, of the regular file with that identity (the log
+    // rotated to app.log.1), or nullopt.
+    virtual std::optional<QString> otherNameOf(const QString &, const FileIdentity &) const
+    {
+        return std::nullopt;
+    }
 };

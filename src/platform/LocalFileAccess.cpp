@@ -7,6 +7,7 @@
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -150,5 +151,65 @@ std::unique_ptr<OpenFile> LocalFileAccess::openForReading(const QString &path) c
     if (!file->open())
         return nullptr;
     return file;
+#endif
+}
+
+bool LocalFileAccess::nameIsGone(const QString &path) const
+{
+#ifdef Q_OS_UNIX
+    const auto native = nativeName(path);
+    struct stat st
+    {
+    };
+    if (!native)
+        return false;
+    if (::stat(native->constData(), &st) == 0)
+        return !S_ISREG(st.st_mode);
+    return errno == ENOENT || errno == ENOTDIR;
+#else
+    const QFileInfo info(path);
+    return !info.exists() || !info.isFile();
+#endif
+}
+
+std::optional<QString> LocalFileAccess::otherNameOf(const QString &path,
+                                                    const FileIdentity &identity) const
+{
+#ifdef Q_OS_UNIX
+    const auto native = nativeName(path);
+    if (!native)
+        return std::nullopt;
+    const qsizetype slash = native->lastIndexOf('/');
+    const QByteArray folder
+        = slash < 0 ? QByteArray(".") : native->left(std::max<qsizetype>(slash, 1));
+    const QByteArray own = native->mid(slash + 1);
+    DIR *dir = ::opendir(folder.constData());
+    if (!dir)
+        return std::nullopt;
+    std::optional<QString> found;
+    while (const dirent *entry = ::readdir(dir)) {
+        struct stat st
+        {
+        };
+        // Every regular name is looked at: overlay file systems give readdir inode numbers that
+        // differ from the files' own. A rotation is rare, and this runs once for it.
+        const bool maybeRegular = entry->d_type == DT_REG || entry->d_type == DT_UNKNOWN;
+        if (!maybeRegular || own == entry->d_name
+            || ::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+            continue;
+        if (S_ISREG(st.st_mode) && quint64(st.st_dev) == identity.device
+            && quint64(st.st_ino) == identity.inode) {
+            const QByteArray name
+                = slash < 0 ? QByteArray(entry->d_name) : native->left(slash + 1) + entry->d_name;
+            found = NativePath::fromBytes(name);
+            break;
+        }
+    }
+    ::closedir(dir);
+    return found;
+#else
+    Q_UNUSED(path);
+    Q_UNUSED(identity);
+    return std::nullopt;
 #endif
 }

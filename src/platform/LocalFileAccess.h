@@ -11,4 +11,7 @@ class LocalFileAccess : public FileAccess
 public:
     bool exists(const QString &path) const override;
     std::unique_ptr<OpenFile> openForReading(const QString &path) const override;
+    bool nameIsGone(const QString &path) const override;
+    std::optional<QString> otherNameOf(const QString &path,
+                                       const FileIdentity &identity) const override;
 };

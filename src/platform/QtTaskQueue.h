@@ -9,6 +9,7 @@ class QtTaskQueue : public TaskQueue
 {
 public:
     void post(std::function<void()> task) override;
+    void postAfter(int milliseconds, std::function<void()> task) override;
 
 private:
     QObject m_context; // pending tasks are dropped with it

@@ -10,4 +10,6 @@ public:
     virtual ~TaskQueue() = default;
     // Tasks run in the order posted; those still waiting when the queue goes never run.
     virtual void post(std::function<void()> task) = 0;
+    // The same, but not before the given time has passed.
+    virtual void postAfter(int milliseconds, std::function<void()> task) = 0;
 };

@@ -23,8 +23,6 @@
 namespace {
 
 const QString kBadFontSize = QStringLiteral("フォントサイズの指定が正しくありません");
-const QString kSaveFailed
-    = QStringLiteral("設定を保存できませんでした\r\n変更した設定は終了するまで有効です");
 
 constexpr int kIntervalMinimum = 100;
 constexpr int kIntervalMaximum = 10000;
@@ -260,6 +258,11 @@ bool frmOptions::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
+QString frmOptions::saveFailedMessage()
+{
+    return QStringLiteral("設定を保存できませんでした\r\n変更した設定は終了するまで有効です");
+}
+
 void frmOptions::cmdOk_Click()
 {
     // Enter chooses OK without moving the focus, so the size is checked here.
@@ -279,7 +282,7 @@ void frmOptions::cmdOk_Click()
             m_actions.SetScreenColor(index);
     }
     if (!m_actions.SaveSettings || !m_actions.SaveSettings())
-        m_messages.inform(kSaveFailed);
+        m_messages.inform(saveFailedMessage());
     accept();
 }
 

@@ -56,6 +56,9 @@ public:
                const QList<ViewFonts::Face> &faces = ViewFonts::screenFaces(),
                QWidget *parent = nullptr);
 
+    // What the user is told when the settings could not be saved.
+    static QString saveFailedMessage();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 

@@ -4,6 +4,7 @@ class ArgumentText;
 class Clipboard;
 class FileAccess;
 class FileOpenDialog;
+class FileWatch;
 class MessageBox;
 class PollTimer;
 class SettingsStore;
@@ -19,4 +20,5 @@ struct DesktopServices
     SettingsStore &settings;
     ArgumentText &arguments;
     PollTimer &tmrCheck;
+    FileWatch &watch;
 };

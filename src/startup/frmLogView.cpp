@@ -9,6 +9,7 @@
 #include "engine/IncrementalReader.h"
 #include "engine/LogAppender.h"
 #include "engine/PollingCycle.h"
+#include "engine/WakeOnChange.h"
 #include "files/CaptionBuilder.h"
 #include "files/FileListOperations.h"
 #include "files/frmFileList.h"
@@ -26,6 +27,7 @@
 #include "settings/LogViewSettings.h"
 #include "settings/ScreenColors.h"
 #include "settings/SettingsLoader.h"
+#include "settings/WatchSettings.h"
 #include "settings/frmOptions.h"
 #include "startup/ArgumentAnalysis.h"
 #include "startup/ArgumentTokenizer.h"
@@ -122,6 +124,7 @@ frmLogView::frmLogView(const DesktopServices &services, QWidget *parent)
     m_polling = std::make_unique<PollingCycle>(m_table, *m_appender, m_services.tmrCheck,
                                                m_services.messages, *m_turns, *m_clock,
                                                [this] { close(); });
+    m_waking = std::make_unique<WakeOnChange>(m_table, m_services.watch, *m_polling);
     m_fileOps = std::make_unique<FileListOperations>(m_table, *m_reader, m_services.dlgOpen,
                                                      m_services.messages);
     m_grep = std::make_unique<GrepCommands>(m_state, m_services.messages);
@@ -143,6 +146,8 @@ frmLogView::frmLogView(const DesktopServices &services, QWidget *parent)
 
     buildMenus();
     buildStatusBar();
+    m_waking->setEnabled(WatchSettings(m_services.settings).wakeOnChange());
+    mnuWake->setChecked(m_waking->isEnabled());
     resize(kClientWidth,
            kClientHeight + menuBar()->sizeHint().height() + m_status->sizeHint().height());
 }
@@ -186,6 +191,8 @@ void frmLogView::buildMenus()
     mnuFollow = add(mnuSetup, "末尾に追従(&T)", &frmLogView::mnuFollow_Click);
     mnuFollow->setCheckable(true);
     mnuFollow->setChecked(m_state.following);
+    mnuWake = add(mnuSetup, "変更をすぐに表示(&R)", &frmLogView::mnuWake_Click);
+    mnuWake->setCheckable(true);
     add(mnuSetup, "オプション(&O)", &frmLogView::mnuOption_Click);
     mnuSetup->addSeparator();
     mnuGrep = add(mnuSetup, "grepモード(&G)", &frmLogView::mnuGrep_Click);
@@ -406,6 +413,14 @@ void frmLogView::mnuFollow_Click()
     else
         m_followMark = m_view->store().textLines() - 1;
     refreshStatus();
+}
+
+void frmLogView::mnuWake_Click()
+{
+    m_waking->setEnabled(!m_waking->isEnabled());
+    mnuWake->setChecked(m_waking->isEnabled());
+    if (!WatchSettings(m_services.settings).setWakeOnChange(m_waking->isEnabled()))
+        m_services.messages.inform(frmOptions::saveFailedMessage());
 }
 
 void frmLogView::mnuOption_Click()

@@ -22,6 +22,7 @@ class MonitorStatusBar;
 class LogAppender;
 class StoreLogView;
 class PollingCycle;
+class WakeOnChange;
 class QAction;
 class QMenu;
 class QtReadProgress;
@@ -87,6 +88,7 @@ public:
     void mnuSetup_Click();
     void mnuEnable_Click();
     void mnuFollow_Click();
+    void mnuWake_Click();
     void mnuOption_Click();
     void mnuGrep_Click();
     void mnuKeyword_Click();
@@ -127,6 +129,7 @@ private:
     std::unique_ptr<IncrementalReader> m_reader;
     std::unique_ptr<LogAppender> m_appender;
     std::unique_ptr<PollingCycle> m_polling;
+    std::unique_ptr<WakeOnChange> m_waking;
     std::unique_ptr<FileListOperations> m_fileOps;
     std::unique_ptr<GrepCommands> m_grep;
     std::unique_ptr<EditCommands> m_edit;
@@ -140,6 +143,7 @@ private:
 
     QMenu *mnuSetup = nullptr;
     QAction *mnuEnable = nullptr;
+    QAction *mnuWake = nullptr;
     QAction *mnuGrep = nullptr;
     QAction *mnuFollow = nullptr;
     MonitorStatusBar *m_status = nullptr;

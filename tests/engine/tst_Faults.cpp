@@ -57,15 +57,16 @@ private Q_SLOTS:
             << qint64(22);
         QTest::newRow("rewritten to the same length")
             << false << false << QByteArray("rewritten line\r\n") << QString() << qint64(17);
-        // Rotation: the new file is read from its start, however far it has grown; the old
-        // file's last lines are never shown.
+        // Rotation: the old file's last lines first, found under its new name, then the new
+        // file from its start, however far it has grown.
+        const QString late = u"late line of the old file\r\n"_s;
         QTest::newRow("rotated, new file shorter")
-            << true << false << QByteArray("fresh\r\n") << u"fresh\r\n"_s << qint64(8);
+            << true << false << QByteArray("fresh\r\n") << late + u"fresh\r\n"_s << qint64(8);
         QTest::newRow("rotated, tick in the gap")
-            << true << true << QByteArray("fresh\r\n") << u"fresh\r\n"_s << qint64(8);
+            << true << true << QByteArray("fresh\r\n") << late + u"fresh\r\n"_s << qint64(8);
         QTest::newRow("rotated, new file already longer")
             << true << false << QByteArray("fresh 1\r\nfresh 2\r\nfresh 3\r\n")
-            << u"fresh 1\r\nfresh 2\r\nfresh 3\r\n"_s << qint64(28);
+            << late + u"fresh 1\r\nfresh 2\r\nfresh 3\r\n"_s << qint64(28);
     }
     void replacedUnderItsName()
     {

@@ -310,6 +310,94 @@ private Q_SLOTS:
         QCOMPARE(w->look(), u"abcdef\r"_s); // another file under the name: from its start
     }
 
+    // The file has been read to its end when it is renamed to log.1; steps follow, each a look
+    // ("look"), an append to either file ("+log.1 text"), the new file's creation ("new"), the
+    // old one's removal ("rm log.1") or a second passing ("wait"). The pieces shown, in order.
+    void rotationReadsTheRestOfTheOldFileFirst_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("late lines, then the new file")
+            << QStringList {u"+log.1 late\n"_s, u"new"_s, u"+log new\n"_s, u"look"_s}
+            << u"late\r|new\r"_s;
+        QTest::newRow("a look while the name is missing")
+            << QStringList {u"+log.1 late\n"_s, u"look"_s, u"new"_s, u"+log new\n"_s, u"look"_s}
+            << u"late\r|new\r"_s;
+        QTest::newRow("old file gone: only the new one")
+            << QStringList {u"+log.1 late\n"_s, u"rm log.1"_s, u"new"_s, u"+log new\n"_s, u"look"_s}
+            << u"new\r"_s;
+        // The unfinished line keeps the entry on the old file until it is shown as it stands.
+        QTest::newRow("old file's unfinished line")
+            << QStringList {u"+log.1 late"_s, u"new"_s,  u"+log new\n"_s,
+                            u"look"_s,        u"wait"_s, u"look"_s}
+            << u"late|new\r"_s;
+    }
+    void rotationReadsTheRestOfTheOldFileFirst()
+    {
+        QFETCH(QStringList, steps);
+        rewrite(u"log"_s, "first\n");
+        auto w = watch(u"log"_s);
+        QFile::remove(pathOf(u"log.1"_s));
+        QVERIFY(QFile::rename(pathOf(u"log"_s), pathOf(u"log.1"_s)));
+        for (const QString &step : steps) {
+            if (step == u"look")
+                w->look();
+            else if (step == u"wait")
+                w->clock.now += 1000;
+            else if (step == u"new")
+                rewrite(u"log"_s, {});
+            else if (step == u"rm log.1")
+                QVERIFY(QFile::remove(pathOf(u"log.1"_s)));
+            else
+                append(step.section(u' ', 0, 0).mid(1), step.section(u' ', 1).toUtf8());
+        }
+        QTEST(w->sink.shown.join(u'|'), "shown");
+        QCOMPARE(w->position(), QFileInfo(pathOf(u"log"_s)).size() + 1);
+    }
+
+    // A writer that logs on through rotations: each time it renames its file, writes two more
+    // lines into it and starts a new one. Looks fall anywhere, also while the name is missing.
+    void everyLineOnceThroughRotations()
+    {
+        rewrite(u"busy.log"_s, {});
+        auto w = watch(u"busy.log"_s);
+        QString written;
+        const auto line = [&](const QString &name, int n) {
+            const QByteArray text = "line " + QByteArray::number(n) + '\n';
+            append(name, text);
+            written += QString::fromLatin1(text.chopped(1)) + u'\r';
+        };
+        for (int n = 0; n < 600;) {
+            line(u"busy.log"_s, n++);
+            if (n % 97 == 0) {
+                QFile::remove(pathOf(u"busy.log.1"_s));
+                QVERIFY(QFile::rename(pathOf(u"busy.log"_s), pathOf(u"busy.log.1"_s)));
+                if (n % 2 == 0)
+                    w->look();
+                line(u"busy.log.1"_s, n++);
+                line(u"busy.log.1"_s, n++);
+                rewrite(u"busy.log"_s, {});
+            }
+            if (n % 7 == 0)
+                w->look();
+        }
+        w->look();
+        QCOMPARE(w->sink.text, written);
+    }
+
+    // A name found missing, or holding no regular file, makes the next file under it a new one,
+    // though the file system hands it the old inode number (the generated file always has one).
+    void fileThatComesBackIsNew()
+    {
+        GeneratedFileAccess files("0123456789\n", 110);
+        Watch w(files, m_decoder, u"back.log"_s, {});
+        files.gone = true;
+        QVERIFY(!w.look());
+        files.gone = false;
+        files.setLength(220);
+        QCOMPARE(w.look(), u"0123456789\r"_s.repeated(20));
+    }
+
     void nonRegularFilesFailWithoutBlocking()
     {
         const QString fifo = pathOf(u"pipe"_s);
@@ -319,6 +407,10 @@ private Q_SLOTS:
         QVERIFY(!m_files.openForReading(u"/dev/zero"_s));
         QVERIFY(!m_files.exists(m_dir.path()));
         QVERIFY(!m_files.exists(pathOf(u"missing"_s)));
+        for (const QString &gone : {fifo, m_dir.path(), pathOf(u"missing"_s)})
+            QVERIFY(m_files.nameIsGone(gone));
+        rewrite(u"regular"_s, {});
+        QVERIFY(!m_files.nameIsGone(pathOf(u"regular"_s)));
     }
 
     void sparseFileBeyondFourGiBIsReadAtItsEnd()

@@ -124,6 +124,71 @@ private Q_SLOTS:
         QVERIFY(p.turns.runAll() > 10);
         QCOMPARE(p.view.text(), lines + u"small\r\n"_s);
     }
+
+    // Notices wake a pass over the woken entries alone, in a later turn; notices before it runs
+    // go with it. Paused, they do nothing.
+    void noticesWakeAPassOverTheWokenEntries()
+    {
+        PolledLogs p({u"a"_s, u"b"_s});
+        p.append(u"a"_s, "a1\r\n");
+        p.append(u"b"_s, "b1\r\n");
+        p.cycle.wake(0);
+        p.cycle.wake(0);
+        QCOMPARE(p.turns.runAll(), 1);
+        QCOMPARE(p.view.text(), u"a1\r\n"_s);
+        QVERIFY(p.timer.tick());
+        QCOMPARE(p.view.text(), u"a1\r\nb1\r\n"_s);
+
+        p.cycle.mnuEnable_Click();
+        p.append(u"a"_s, "a2\r\n");
+        p.cycle.wake(0);
+        QCOMPARE(p.turns.runAll(), 0);
+        QCOMPARE(p.view.text(), u"a1\r\nb1\r\n"_s);
+    }
+
+    // A woken pass asks nothing (a rotation may be caught between its rename and its new
+    // file); the tick asks, once, and a tick that came during a woken pass runs after it.
+    void onlyTicksAskAboutFailures()
+    {
+        PolledLogs p({u"gone"_s, u"big"_s, u"after"_s}, {64, 32, 1000});
+        QVERIFY(QFile::remove(p.pathOf(u"gone"_s)));
+        p.append(u"big"_s, QByteArray("a line of the big file\r\n").repeated(20));
+        p.append(u"after"_s, "after\r\n");
+        p.clock.stepMs = PollingCycle::kTurnBudgetMs; // every chunk uses up a turn
+        p.cycle.wake(0);
+        p.cycle.wake(1);
+        p.turns.tasks.front()(); // the woken pass begins and stops after its first chunk
+        p.turns.tasks.pop_front();
+        QVERIFY(p.timer.tick());
+        p.turns.runAll();
+        QCOMPARE(p.messages.texts, QStringList {PolledLogs::failureText(p.pathOf(u"gone"_s))});
+        QVERIFY(p.view.text().endsWith(u"after\r\n"_s));
+        p.cycle.wake(0);
+        p.turns.runAll();
+        QVERIFY(p.timer.tick());
+        QCOMPARE(p.messages.texts.size(), 1);
+    }
+
+    // How long a woken pass waits: not at all after a calm, until kWakeGapMs after the last
+    // woken pass, and kStreamGapMs once notices come as a stream.
+    void wokenPassesAreSpaced()
+    {
+        PolledLogs p({u"a"_s});
+        const auto notice = [&p](qint64 after) {
+            p.clock.now += after;
+            p.cycle.wake(0);
+            p.turns.runAll();
+            return p.turns.delays.back();
+        };
+        QCOMPARE(notice(0), 0);
+        QCOMPARE(notice(3), PollingCycle::kWakeGapMs - 3);
+        QCOMPARE(notice(PollingCycle::kWakeGapMs), 0);
+        for (int i = 3; i < PollingCycle::kStreamNotices; ++i)
+            notice(PollingCycle::kWakeGapMs);
+        QCOMPARE(notice(PollingCycle::kWakeGapMs),
+                 PollingCycle::kStreamGapMs - PollingCycle::kWakeGapMs);
+        QCOMPARE(notice(1000), 0);
+    }
 };
 
 QTEST_MAIN(TestPollingCycle)

@@ -1,6 +1,7 @@
 #include "FakeArgumentText.h"
 #include "FakeClipboard.h"
 #include "FakeFileOpenDialog.h"
+#include "FakeFileWatch.h"
 #include "FakeMessageBox.h"
 #include "FakePollTimer.h"
 #include "platform/IniSettingsStore.h"
@@ -39,7 +40,9 @@ struct Desktop
     IniSettingsStore settings {dir.filePath(QStringLiteral("config"))};
     FakeArgumentText arguments;
     FakePollTimer tmrCheck;
-    DesktopServices services {files, messages, dlgOpen, clipboard, settings, arguments, tmrCheck};
+    FakeFileWatch watch;
+    DesktopServices services {files,    messages,  dlgOpen,  clipboard,
+                              settings, arguments, tmrCheck, watch};
 
     QString pathOf(const QString &name) const { return dir.filePath(name); }
     void write(const QString &name, const QByteArray &bytes, bool append = false)
@@ -365,8 +368,8 @@ private Q_SLOTS:
                  QStringLiteral(
                      "ファイル(&F)|  監視ファイル指定(&C)|-|  終了(&X)|"
                      "編集(&E)|  コピー(&C)|  表示内容の消去(&D)|  検索(&F)|"
-                     "設定(&S)|  ファイルを監視する(&M)|  末尾に追従(&T)|  オプション(&O)|-|  "
-                     "grepモード(&G)|  grep文字列設定(&K)|"
+                     "設定(&S)|  ファイルを監視する(&M)|  末尾に追従(&T)|  変更をすぐに表示(&R)|  "
+                     "オプション(&O)|-|  grepモード(&G)|  grep文字列設定(&K)|"
                      "ヘルプ(&H)|  Pivexについて(&A)"));
         QVERIFY(window.mnuEnableAction()->isChecked());
         QVERIFY(!window.mnuGrepAction()->isChecked());
@@ -384,6 +387,29 @@ private Q_SLOTS:
         desktop.tmrCheck.setEnabled(true); // e.g. resumed after a failure message
         window.mnuSetup_Click();
         QVERIFY(window.mnuEnableAction()->isChecked());
+    }
+
+    // 変更をすぐに表示 is on at first; switched off it drops every watch and is kept in a section
+    // of its own, which the next start reads.
+    void wakeOnChangeIsKeptInItsOwnSection()
+    {
+        Desktop desktop;
+        desktop.commandLine(QString(), {{QStringLiteral("a.log"), "one\r\n"}});
+        {
+            frmLogView window(desktop.services);
+            QVERIFY(window.Form_Load());
+            QCOMPARE(desktop.watch.watched.size(), 1);
+            window.mnuWake_Click();
+            QVERIFY(desktop.watch.watched.isEmpty());
+        }
+        QCOMPARE(desktop.settings.read(QStringLiteral("PIVEX"), QStringLiteral("Watch"),
+                                       QStringLiteral("WakeOnChange"), QString()),
+                 QStringLiteral("0"));
+        frmLogView window(desktop.services);
+        QVERIFY(window.Form_Load());
+        QVERIFY(desktop.watch.watched.isEmpty());
+        window.mnuWake_Click();
+        QCOMPARE(desktop.watch.watched.size(), 1);
     }
 
     // The view fills the client area between the menu bar and the status bar after the first

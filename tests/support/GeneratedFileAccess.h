@@ -6,7 +6,8 @@
 #include <cstring>
 
 // One file, whatever the path: length bytes of a line repeated, made as they are read, so a
-// test can grow a file by gigabytes without the disk.
+// test can grow a file by gigabytes without the disk. While gone is set, the name leads to no
+// regular file.
 class GeneratedFileAccess : public FileAccess
 {
 public:
@@ -15,11 +16,15 @@ public:
         , m_length(length)
     {
     }
-    bool exists(const QString &) const override { return true; }
+    bool exists(const QString &) const override { return !gone; }
     std::unique_ptr<OpenFile> openForReading(const QString &) const override
     {
-        return std::make_unique<File>(*this);
+        return gone ? nullptr : std::make_unique<File>(*this);
     }
+    bool nameIsGone(const QString &) const override { return gone; }
+    void setLength(qint64 length) { m_length = length; }
+
+    bool gone = false;
 
 private:
     struct File : OpenFile
