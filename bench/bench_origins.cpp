@@ -32,12 +32,6 @@ constexpr qint64 kLines = 10'000'000;
 constexpr int kFiles = 11;
 constexpr int kPaints = 21;
 
-bool resetPeak()
-{
-    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
-    return clearRefs.open(QIODevice::WriteOnly) && clearRefs.write("5") == 1;
-}
-
 std::vector<double> repaints(LogScrollView *widget)
 {
     std::vector<double> timings;

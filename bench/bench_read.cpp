@@ -5,6 +5,7 @@
 //     that reference itself.
 //   read_vs_decode_1m: one look over 1M such lines divided by decoding the same bytes alone in
 //     memory, best of three each, in the same run.
+#include "BenchSupport.h"
 #include "CountedReading.h"
 #include "JapaneseLogCorpus.h"
 #include "ProcStatus.h"
@@ -23,13 +24,6 @@
 namespace {
 
 constexpr qint64 kMiB = qint64(1) << 20;
-
-// Lets the peak resident set (VmHWM) start again from the current one.
-bool resetPeak()
-{
-    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
-    return clearRefs.open(QIODevice::WriteOnly) && clearRefs.write("5") == 1;
-}
 
 } // namespace
 
