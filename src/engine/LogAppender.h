@@ -3,8 +3,9 @@
 #include "engine/IncrementalReader.h"
 #include "engine/TextSink.h"
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
-#include <QStringView>
 
 #include <optional>
 
@@ -15,7 +16,8 @@ struct EngineState;
 //
 // New text always goes to the very end: a caret or selection the user left elsewhere is
 // dropped first, but a read that brings nothing leaves caret, selection and scrolling alone.
-// Each chunk the reader hands over becomes one insertion, CR turned into CR LF.
+// Each chunk the reader hands over becomes one insertion, in the store's byte form as the reader
+// decoded it (LogView::insertEncodedAtCaret), tagged with the file's slot.
 //
 // The reader hands over whole lines only, except a line that waited too long for its end or
 // grew too long, which it hands over as far as it has been written. Such an open line stays
@@ -24,7 +26,8 @@ struct EngineState;
 // line break, and the rest of the line then shows as a line of its own; a lone line end that
 // would only end the already ended line shows nothing. Grep mode never leaves a line open.
 //
-// Grep mode tests every line on its own; an empty keyword shows nothing. Filtered lines are
+// Grep mode tests every line on its own for the keyword, exactly, unit by unit (case and width
+// count); an empty keyword, or one holding a line end, shows nothing. Filtered lines are
 // consumed all the same: the read position moves past them and they are never shown later,
 // not even when grep mode is switched off.
 //
@@ -41,15 +44,22 @@ public:
     // One chunk of a look; see IncrementalReader::readNext.
     ReadStep readLog2Chunk(int lngIndex, Look &look);
 
-    void show(int slot, QStringView text, bool continuesLine) override;
+    void show(int slot, QByteArrayView text, bool continuesLine) override;
 
-    // The text to insert for new text T (CR as its only line end) under the grep settings.
-    static QString textForView(QStringView newText, bool grepMode, const QString &keyword);
+    // Appends to out the lines of text (the store's bytes, CR LF ending each line but maybe the
+    // last) that hold keyword (in the same form), each with CR LF after it. The coding keeps
+    // every unit's bytes apart from every other's, so a match of the bytes is a match of the
+    // units; a keyword that is empty or holds a CR or an LF matches nothing.
+    static void grepLines(QByteArrayView text, QByteArrayView keyword, QByteArray &out);
 
 private:
     IncrementalReader &m_reader;
     const EngineState &m_state;
     LogView &m_view;
+    // The grep keyword in the store's form, made again when the keyword changes.
+    QString m_keyword;
+    QByteArray m_encodedKeyword;
+    QByteArray m_output; // what is inserted when it is not the reader's text as it stands
 
     // A line left open at the end of the view: whose it is and the view's length behind it.
     struct OpenLine

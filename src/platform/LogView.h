@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QColor>
 #include <QFont>
 #include <QString>
@@ -43,6 +44,10 @@ public:
     // so text goes there wherever the caret was, dropping any selection. Afterwards the caret
     // stands after the text and is scrolled into view.
     virtual void insertAtCaret(const QString &text) = 0;
+    // The same for text already in the log store's byte form (view/store/UnitCoding.h) with
+    // CR LF as every line end, as the reader decodes it: the bytes join the store as they are.
+    // origin is the watched file's slot the text came from.
+    virtual void insertEncodedAtCaret(QByteArrayView storeBytes, int origin) = 0;
 
     virtual void setBackgroundColor(const QColor &color) = 0;
     // Colours the selection, or the next inserted text when nothing is selected.

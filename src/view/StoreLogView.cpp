@@ -108,6 +108,16 @@ void StoreLogView::insertAtCaret(const QString &text)
         m_widget->appended();
 }
 
+void StoreLogView::insertEncodedAtCaret(QByteArrayView storeBytes, int origin)
+{
+    if (storeBytes.isEmpty())
+        return;
+    m_colours.append(m_store.size(), m_insertColour);
+    m_store.appendEncoded(storeBytes, origin);
+    if (m_widget)
+        m_widget->appended();
+}
+
 void StoreLogView::setBackgroundColor(const QColor &color)
 {
     if (!m_widget)

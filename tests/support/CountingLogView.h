@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/LogView.h"
+#include "view/store/UnitCoding.h"
 
 // A view that keeps no text: it counts what it is given, as the log view's store would take it,
 // so the reading path can be measured and tested on its own. With keepText it keeps the text
@@ -33,6 +34,15 @@ public:
         m_length += text.size();
         m_caret = m_length;
         lineBreaks += text.count(QLatin1Char('\n'));
+        ++insertions;
+    }
+    void insertEncodedAtCaret(QByteArrayView storeBytes, int) override
+    {
+        if (keepText)
+            UnitCoding::decodeAppend(storeBytes, m_text);
+        m_length += UnitCoding::unitsIn(storeBytes);
+        m_caret = m_length;
+        lineBreaks += storeBytes.count('\n');
         ++insertions;
     }
     void setBackgroundColor(const QColor &) override { }

@@ -17,31 +17,60 @@ LogStore::LogStore(qsizetype blockBytes, std::unique_ptr<BlockCodec> codec,
 {
 }
 
+LogStore::Block &LogStore::openBlock()
+{
+    if (m_open.size() < m_blockBytes)
+        m_open.resize(m_blockBytes);
+    return m_blocks.back();
+}
+
+void LogStore::grew(qsizetype bytes, qint64 units, qint64 breaks)
+{
+    Block &open = m_blocks.back();
+    // A cached copy of the open block grows with it instead of being decoded again.
+    if (DecodedBlockCache::Entry *entry = m_cache.find(qsizetype(m_blocks.size()) - 1)) {
+        const qsizetype from = entry->text.size();
+        UnitCoding::decodeAppend(QByteArrayView(m_open.constData() + open.bytes, bytes),
+                                 entry->text);
+        DecodedBlockCache::indexBreaks(*entry, from);
+    }
+    open.bytes += qint32(bytes);
+    open.units += qint32(units);
+    open.breaks += qint32(breaks);
+    m_size += units;
+}
+
 void LogStore::append(QStringView text)
 {
     UnitCoding::Encoder encoder(text);
     while (!encoder.atEnd()) {
-        if (m_open.size() < m_blockBytes)
-            m_open.resize(m_blockBytes);
-        const qsizetype index = qsizetype(m_blocks.size()) - 1;
-        Block &open = m_blocks.back();
+        Block &open = openBlock();
         qint64 units = 0;
         qint64 breaks = 0;
         const qsizetype written = encoder.encodeInto(m_open.data() + open.bytes,
                                                      m_blockBytes - open.bytes, units, breaks);
-        // A cached copy of the open block grows with it instead of being decoded again.
-        if (DecodedBlockCache::Entry *entry = m_cache.find(index)) {
-            const qsizetype from = entry->text.size();
-            UnitCoding::decodeAppend(QByteArrayView(m_open.constData() + open.bytes, written),
-                                     entry->text);
-            DecodedBlockCache::indexBreaks(*entry, from);
-        }
-        open.bytes += qint32(written);
-        open.units += qint32(units);
-        open.breaks += qint32(breaks);
-        m_size += units;
+        grew(written, units, breaks);
         // The encoder stops short only when the block is full.
         if (!encoder.atEnd() || open.bytes == m_blockBytes)
+            seal();
+    }
+}
+
+void LogStore::appendEncoded(QByteArrayView storeBytes, int origin)
+{
+    Q_UNUSED(origin); // to be kept per line
+    while (!storeBytes.isEmpty()) {
+        Block &open = openBlock();
+        const qsizetype piece
+            = UnitCoding::unitEdgeAtOrBefore(storeBytes, m_blockBytes - open.bytes);
+        qint64 units = 0;
+        qint64 breaks = 0;
+        UnitCoding::copyCounting(storeBytes.first(piece), m_open.data() + open.bytes, units,
+                                 breaks);
+        grew(piece, units, breaks);
+        storeBytes = storeBytes.sliced(piece);
+        // A piece stops short only where the block is full, or its next unit does not fit.
+        if (!storeBytes.isEmpty() || open.bytes == m_blockBytes)
             seal();
     }
 }

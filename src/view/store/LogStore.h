@@ -53,6 +53,10 @@ public:
     // Appends text; every CR LF, lone CR and lone LF in it becomes one CR LF. A CR that ends
     // one call and an LF that begins the next are two breaks.
     void append(QStringView text);
+    // Appends bytes already in the store's form (UnitCoding.h) with CR LF as every line end, as
+    // the reader's decoders write them: they are copied, counted and cut into blocks at unit
+    // edges, not encoded again. origin: the watched file's slot they came from.
+    void appendEncoded(QByteArrayView storeBytes, int origin);
     // Drops all text and gives the memory, and the spill file's space, back to the system.
     void clear();
 
@@ -95,6 +99,10 @@ private:
         QByteArray frame; // a sealed frame kept in memory; empty for the open block
     };
 
+    // The open block, with room for m_blockBytes bytes.
+    Block &openBlock();
+    // Adds bytes just written into the open block (and to a cached copy of it).
+    void grew(qsizetype bytes, qint64 units, qint64 breaks);
     void seal();
     // Moves a sealed frame into the spill file; false, frame kept, when the file refused it.
     bool spill(Block &block);

@@ -9,8 +9,73 @@ namespace UnitCoding {
 namespace {
 
 constexpr quint64 kHighBits = 0x8080808080808080ULL;
+constexpr quint64 kLowBits = 0x7F7F7F7F7F7F7F7FULL;
+constexpr quint64 kLfBytes = 0x0A0A0A0A0A0A0A0AULL;
+
+bool isContinuation(char b)
+{
+    return (quint8(b) & 0xC0) == 0x80;
+}
+
+// The high bit of each byte of eight that is zero, and no other bit.
+quint64 zeroBytes(quint64 eight)
+{
+    return ~(((eight & kLowBits) + kLowBits) | eight | kLowBits);
+}
+
+// The high bit of each byte of eight of the form 10xxxxxx: its high bit set, the next clear.
+quint64 continuationBytes(quint64 eight)
+{
+    return eight & ~(eight << 1) & kHighBits;
+}
 
 } // namespace
+
+QByteArray encoded(QStringView text)
+{
+    QByteArray bytes(3 * text.size(), Qt::Uninitialized); // a CR LF takes 2 for 1 or 2 units
+    Encoder encoder(text);
+    qint64 units = 0;
+    qint64 breaks = 0;
+    bytes.truncate(encoder.encodeInto(bytes.data(), bytes.size(), units, breaks));
+    return bytes;
+}
+
+void copyCounting(QByteArrayView bytes, char *out, qint64 &units, qint64 &breaks)
+{
+    const char *in = bytes.data();
+    const qsizetype size = bytes.size();
+    qint64 continuations = 0;
+    qint64 lfs = 0;
+    qsizetype i = 0;
+    for (; i + 8 <= size; i += 8) {
+        quint64 eight;
+        std::memcpy(&eight, in + i, sizeof eight);
+        std::memcpy(out + i, &eight, sizeof eight);
+        continuations += std::popcount(continuationBytes(eight));
+        lfs += std::popcount(zeroBytes(eight ^ kLfBytes));
+    }
+    for (; i < size; ++i) {
+        out[i] = in[i];
+        continuations += isContinuation(in[i]);
+        lfs += in[i] == '\n';
+    }
+    units += size - continuations;
+    breaks += lfs;
+}
+
+qsizetype unitEdgeAtOrBefore(QByteArrayView bytes, qsizetype room)
+{
+    if (room >= bytes.size())
+        return bytes.size();
+    room = std::max<qsizetype>(room, 0);
+    // A unit is at most three bytes: the one at room starts at most two bytes before it.
+    for (qsizetype edge = room; edge >= 0 && edge > room - 3; --edge) {
+        if (!isContinuation(bytes[edge]))
+            return edge;
+    }
+    return room; // damaged bytes, with no unit starting there: any cut reads alike
+}
 
 qsizetype Encoder::encodeInto(char *out, qsizetype capacity, qint64 &units, qint64 &breaks)
 {
@@ -137,8 +202,7 @@ qsizetype unitsIn(QByteArrayView bytes)
     for (; i + 8 <= size; i += 8) {
         quint64 eight;
         std::memcpy(&eight, p + i, sizeof eight);
-        // 10xxxxxx: the high bit set and the next one clear.
-        continuations += std::popcount(eight & ~(eight << 1) & kHighBits);
+        continuations += std::popcount(continuationBytes(eight));
     }
     for (; i < size; ++i)
         continuations += (p[i] & 0xC0) == 0x80;
