@@ -174,7 +174,9 @@ qsizetype decodeForStore(QByteArrayView bytes, QByteArray &storeBytes,
                          DecodeCharacter decodeCharacter)
 {
     const qsizetype start = storeBytes.size();
-    storeBytes.resize(start + StoreWriter::kBytesPerInputByte * bytes.size());
+    const qsizetype room = start + StoreWriter::kBytesPerInputByte * bytes.size();
+    storeBytes.reserve(room); // just that: resize() alone would round the capacity up
+    storeBytes.resize(room);
     StoreWriter out {storeBytes.data() + start};
     const qsizetype consumed = decodeWith(bytes, out, decodeCharacter);
     storeBytes.resize(out.out - storeBytes.constData());

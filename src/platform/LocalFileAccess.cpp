@@ -55,6 +55,7 @@ public:
     {
         if (n < 0 || n > std::numeric_limits<qsizetype>::max())
             return false;
+        buffer.reserve(qsizetype(n)); // just that: resize() alone would round the capacity up
         buffer.resize(qsizetype(n));
         qint64 got = 0;
         while (got < n) {
