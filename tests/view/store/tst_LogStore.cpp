@@ -1,13 +1,17 @@
 #include "platform/CacheSpillFile.h"
 #include "view/store/LogStore.h"
 #include "view/store/StoreSearch.h"
+#include "view/store/UnitCoding.h"
 
 #include <QDir>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <condition_variable>
 #include <cstdio>
+#include <mutex>
+#include <thread>
 
 using namespace Qt::StringLiterals;
 
@@ -33,6 +37,59 @@ public:
         BlockCodec::compress(plain, frame);
         frame[frame.size() / 2] = char(frame.at(frame.size() / 2) ^ 0x20);
     }
+};
+
+// Lets blocks be compressed only once the test opens it, so a block can be caught while it is
+// being sealed; it counts the blocks that came to it, and outlives the store.
+class Gate
+{
+public:
+    void pass()
+    {
+        std::unique_lock lock(m_mutex);
+        ++m_entered;
+        m_changed.notify_all();
+        m_changed.wait(lock, [this] { return m_open; });
+    }
+    void waitUntilEntered()
+    {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [this] { return m_entered > 0; });
+    }
+    void open()
+    {
+        const std::lock_guard lock(m_mutex);
+        m_open = true;
+        m_changed.notify_all();
+    }
+    int entered() const
+    {
+        const std::lock_guard lock(m_mutex);
+        return m_entered;
+    }
+
+private:
+    mutable std::mutex m_mutex;
+    std::condition_variable m_changed;
+    int m_entered = 0;
+    bool m_open = false;
+};
+
+class GateCodec : public BlockCodec
+{
+public:
+    explicit GateCodec(Gate &gate)
+        : m_gate(gate)
+    {
+    }
+    void compress(QByteArrayView plain, QByteArray &frame) const override
+    {
+        m_gate.pass();
+        BlockCodec::compress(plain, frame);
+    }
+
+private:
+    Gate &m_gate;
 };
 
 // A spill file in memory that refuses writes, or loses or changes what it reads back, when
@@ -126,14 +183,21 @@ private Q_SLOTS:
         QFETCH(QStringList, pieces);
         QTemporaryDir cache;
         for (const bool spilled : {false, true}) {
-            LogStore store(blockBytes, nullptr,
-                           spilled
-                               ? std::make_unique<CacheSpillFile>(QFile::encodeName(cache.path()))
-                               : nullptr);
-            for (const QString &piece : std::as_const(pieces))
-                store.append(piece);
-            compareWhole(store, normalized(pieces));
-            QCOMPARE(store.spilledBytes() > 0, spilled && store.blockCount() > 1);
+            // The store's own bytes (as the reader decodes them) are cut into blocks alike.
+            for (const bool encoded : {false, true}) {
+                LogStore store(
+                    blockBytes, nullptr,
+                    spilled ? std::make_unique<CacheSpillFile>(QFile::encodeName(cache.path()))
+                            : nullptr);
+                for (const QString &piece : std::as_const(pieces)) {
+                    if (encoded)
+                        store.appendEncoded(UnitCoding::encoded(piece), 0);
+                    else
+                        store.append(piece);
+                }
+                compareWhole(store, normalized(pieces));
+                QCOMPARE(store.spilledBytes() > 0, spilled && store.blockCount() > 1);
+            }
         }
     }
 
@@ -175,6 +239,49 @@ private Q_SLOTS:
         QCOMPARE(store.spilledBytes(), drained ? reference.spilledBytes() : 0);
         QCOMPARE(store.heldBytes() == reference.heldBytes(), drained);
         compareWhole(store, expected);
+    }
+
+    // While the sealing thread holds the first of several full blocks: reads give the text
+    // (from the blocks' plain bytes), clear empties the store, and the store's end waits for
+    // that block alone, dropping those behind it.
+    void blockBeingSealed_data()
+    {
+        QTest::addColumn<QString>("then");
+        QTest::newRow("read") << u"read"_s;
+        QTest::newRow("clear") << u"clear"_s;
+        QTest::newRow("end") << u"end"_s;
+    }
+    void blockBeingSealed()
+    {
+        QFETCH(QString, then);
+        Gate gate;
+        auto store = std::make_unique<LogStore>(16, std::make_unique<GateCodec>(gate),
+                                                std::make_unique<ScriptedSpillFile>());
+        const QString text = u"ログの一行目\r\nsecond\r\n"_s.repeated(4);
+        store->append(text);
+        gate.waitUntilEntered();
+        if (then == u"read"_s) {
+            compareWhole(*store, text);
+            gate.open();
+            store->waitForSeals();
+            compareWhole(*store, text);
+            QVERIFY(store->spilledBytes() > 0);
+            return;
+        }
+        std::thread opener([&gate] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            gate.open();
+        });
+        if (then == u"clear"_s) {
+            store->clear();
+            QCOMPARE(store->spilledBytes(), 0);
+            store->append(u"again\r\n"_s);
+            compareWhole(*store, u"again\r\n"_s);
+        } else {
+            store.reset();
+        }
+        opener.join();
+        QCOMPARE(gate.entered(), 1);
     }
 
     // A log followed for weeks passes 2^31 and 2^32 characters; nothing may wrap. Lines of
