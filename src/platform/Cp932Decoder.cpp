@@ -12,11 +12,6 @@ static void initCp932Resource()
 namespace {
 constexpr char16_t kReplacement = 0xFFFD;
 constexpr char16_t kLeadMarker = 0xFFFF; // single-byte table: "look at the next byte"
-
-int leadRow(unsigned char lead)
-{
-    return lead <= 0x9F ? lead - 0x81 : lead - 0xE0 + (0xA0 - 0x81);
-}
 } // namespace
 
 Cp932Decoder::Cp932Decoder()
@@ -46,11 +41,6 @@ Cp932Decoder::Cp932Decoder()
     }
     // Without its table the decoder still runs, showing U+FFFD for every pair; a test
     // guards against that ever shipping.
-}
-
-char16_t Cp932Decoder::lookUp(unsigned char lead, unsigned char trail) const
-{
-    return m_double[size_t(leadRow(lead) * kTrailCount + (trail - 0x40))];
 }
 
 char16_t Cp932Decoder::pair(unsigned char lead, unsigned char trail) const

@@ -176,6 +176,9 @@ private Q_SLOTS:
         QTest::newRow("empty appends") << 16 << QStringList {QString(), u"a"_s, QString()};
         QTest::newRow("default blocks")
             << int(LogStore::kDefaultBlockBytes) << QStringList {u"one\r\ntwo"_s, u" three\r\n"_s};
+        // Longer than the counts of the bytes' units and LFs are kept in narrow lanes.
+        QTest::newRow("long piece") << int(LogStore::kDefaultBlockBytes)
+                                    << QStringList {u"ログ行 line\r\n"_s.repeated(700)};
     }
     void readsBackWhatWasAppended()
     {
