@@ -85,7 +85,8 @@ void LogStore::appendEncoded(QByteArrayView storeBytes, int origin)
 
 void LogStore::seal()
 {
-    m_blocks.reserve(m_blocks.size() + 1); // nothing is handed over when this fails
+    if (m_blocks.size() == m_blocks.capacity()) // the room for the next block comes first:
+        m_blocks.reserve(2 * m_blocks.size()); // nothing is handed over when it cannot be had
     const qsizetype index = qsizetype(m_blocks.size()) - 1;
     Block &open = m_blocks.back();
     open.startsWithLf = open.bytes > 0 && m_open.at(0) == '\n';
