@@ -21,10 +21,11 @@ BlockSealer::~BlockSealer()
         m_thread.join();
 }
 
-void BlockSealer::seal(qsizetype block, QByteArray plain, qsizetype bytes)
+void BlockSealer::seal(qsizetype block, QByteArray &plain, qsizetype bytes)
 {
     std::unique_lock lock(m_mutex);
-    m_jobs.push_back(Job {block, std::move(plain), bytes, false, {}});
+    m_jobs.push_back(Job {block, {}, bytes, false, {}});
+    m_jobs.back().plain = std::move(plain);
     if (!m_thread.joinable() && !m_inline) {
         try {
             m_thread = std::thread([this] { run(); });

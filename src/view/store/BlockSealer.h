@@ -53,8 +53,9 @@ public:
     };
 
     // Hands over block number `block` (one more than the last handed over): the first bytes
-    // of plain, whose buffer is given back with the result.
-    void seal(qsizetype block, QByteArray plain, qsizetype bytes);
+    // of plain, whose buffer it takes (plain is left empty) and gives back with the result.
+    // Should memory run out on the way, it throws std::bad_alloc with plain left alone.
+    void seal(qsizetype block, QByteArray &plain, qsizetype bytes);
     // The oldest block handed over and not taken yet, once it is sealed; with wait, waits for
     // it to be. nullopt when there is none, or (without wait) it is not sealed yet.
     std::optional<Sealed> takeSealed(bool wait);

@@ -3,7 +3,6 @@
 #include "view/store/UnitCoding.h"
 
 #include <algorithm>
-#include <utility>
 
 #if defined(__GLIBC__)
 #include <malloc.h>
@@ -17,6 +16,7 @@ LogStore::LogStore(qsizetype blockBytes, std::unique_ptr<BlockCodec> codec,
     , m_sealer(*m_codec, m_spill.get())
     , m_blocks(1)
 {
+    m_spare.reserve(kMaxSealingBlocks + 1); // every buffer there is, at most
 }
 
 LogStore::Block &LogStore::openBlock()
@@ -92,7 +92,8 @@ void LogStore::seal()
     open.startsWithLf = open.bytes > 0 && m_open.at(0) == '\n';
     open.endsWithCr = open.bytes > 0 && m_open.at(open.bytes - 1) == '\r';
     QByteArray next = freeBuffer();
-    m_sealer.seal(index, std::exchange(m_open, std::move(next)), open.bytes);
+    m_sealer.seal(index, m_open, open.bytes);
+    m_open = std::move(next);
     Block following;
     following.start = open.start + open.units;
     following.breaksBefore = open.breaksBefore + open.breaks;
@@ -135,8 +136,8 @@ void LogStore::collectSealed(bool waitForOne) const
             moved.spilledAt = sealed->movedOutAt;
             moved.frame = QByteArray();
         }
-        m_spare.push_back(std::move(sealed->plain));
         m_sealedBefore = sealed->block + 1;
+        m_spare.push_back(std::move(sealed->plain)); // room reserved: no allocation
     }
 }
 
@@ -151,7 +152,7 @@ void LogStore::clear()
     m_sealer.clear();
     std::vector<Block>().swap(m_blocks);
     m_blocks.resize(1);
-    std::vector<QByteArray>().swap(m_spare);
+    m_spare.clear();
     m_bufferCount = 0;
     m_sealedBefore = 0;
     m_open = QByteArray();
