@@ -25,8 +25,9 @@
 // blocks (DecodedBlockCache).
 //
 // With a SpillFile, a sealed block's frame leaves memory once the file has taken all of it,
-// so memory holds only the index (a few dozen bytes per block), the open block and the cache,
-// however long the log grows. A frame the file does not take stays in memory and reads as
+// so memory holds only the index (a few dozen bytes per block), the open block, the buffers kept
+// for the next ones (as many as the largest append has filled blocks, at most kMaxSealingBytes)
+// and the cache, however long the log grows. A frame the file does not take stays in memory and reads as
 // before; each later seal that the file takes also moves one such frame out, so memory drains
 // again once the disk has room. Without a spill file every frame stays in memory (about 30
 // bytes a line of a Japanese log).
