@@ -68,15 +68,16 @@ bool writeFile(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
+// Counts the bytes of the store's form the reader hands on.
 struct CountingSink : TextSink
 {
-    void show(int, QStringView text, bool) override { chars += text.size(); }
-    qsizetype chars = 0;
+    void show(int, QByteArrayView text, bool) override { bytes += text.size(); }
+    qsizetype bytes = 0;
 };
 
 // Seconds to read the whole file through the reader, chunk by chunk, as a first read from
 // position 1.
-double readerSeconds(const QString &path, qint32 characterSet, qsizetype *chars)
+double readerSeconds(const QString &path, qint32 characterSet, qsizetype *storeBytes)
 {
     LocalFileAccess files;
     Cp932Decoder decoder;
@@ -92,7 +93,7 @@ double readerSeconds(const QString &path, qint32 characterSet, qsizetype *chars)
     ReadStep step;
     while ((step = reader.readNext(0, characterSet, look, sink)) == ReadStep::More) { }
     const double seconds = timer.nsecsElapsed() / 1e9;
-    *chars = step == ReadStep::Done ? sink.chars : -1;
+    *storeBytes = step == ReadStep::Done ? sink.bytes : -1;
     return seconds;
 }
 

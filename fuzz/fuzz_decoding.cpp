@@ -13,6 +13,10 @@
 // however its bytes arrive. Both sides end by showing the unfinished last line after its wait,
 // and stop at the same position.
 //
+// Apart from the reader, each decoder's two outputs must agree on the whole log, with either
+// tail: the store's bytes written in the decoding pass are exactly the decoded text with each CR
+// made CR LF and encoded into the store's form, and both consume the same bytes.
+//
 // Nothing is excused: the list of exceptions this harness once had (a split CR LF shown as two
 // line ends, EUC-JP conversion failures, converted bytes forming a lead byte at a read's end)
 // went with the faults behind it.
@@ -20,12 +24,15 @@
 #include "FuzzCheck.h"
 
 #include "engine/CharacterSets.h"
+#include "engine/EucJpDecoder.h"
 #include "engine/IncrementalReader.h"
 #include "engine/TextSink.h"
 #include "engine/WatchedFileTable.h"
 #include "platform/Clock.h"
 #include "platform/Cp932Decoder.h"
 #include "platform/LocalFileAccess.h"
+#include "platform/Utf8Decoder.h"
+#include "view/store/UnitCoding.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -48,6 +55,8 @@ struct Environment
     QTemporaryDir dir;
     LocalFileAccess files;
     Cp932Decoder decoder;
+    EucJpDecoder euc {decoder};
+    Utf8Decoder utf8;
 };
 
 Environment &environment()
@@ -107,17 +116,19 @@ struct CheckingSink : TextSink
         : chunkBytes(chunkBytes)
     {
     }
-    void show(int, QStringView piece, bool continuesLine) override
+    void show(int, QByteArrayView piece, bool continuesLine) override
     {
         fuzzCheck(!piece.isEmpty(), "only text is handed over");
-        fuzzCheck(!piece.contains(u'\n'), "no LF is left in the text");
-        fuzzCheck(piece.size() <= chunkBytes, "a chunk's text fits the chunk");
-        const bool lineOpen = !text.isEmpty() && !text.endsWith(u'\r');
+        const qsizetype pairs = piece.count("\r\n");
+        fuzzCheck(piece.count('\r') == pairs && piece.count('\n') == pairs,
+                  "every line end is CR LF");
+        fuzzCheck(piece.size() <= 3 * chunkBytes, "a chunk's text takes at most 3 bytes a byte");
+        const bool lineOpen = !text.isEmpty() && !text.endsWith("\r\n");
         fuzzCheck(continuesLine == lineOpen, "text continues exactly a line shown unfinished");
         text += piece;
     }
     qint64 chunkBytes;
-    QString text;
+    QByteArray text;
 };
 
 // One entry at position 1 reading the file at path.
@@ -154,6 +165,24 @@ struct Reading
     }
 };
 
+// Both outputs of each decoder, with either tail.
+void checkStoreForm(const QByteArray &log)
+{
+    const Environment &env = environment();
+    for (const TextDecoder *decoder : {static_cast<const TextDecoder *>(&env.decoder),
+                                       static_cast<const TextDecoder *>(&env.euc),
+                                       static_cast<const TextDecoder *>(&env.utf8)}) {
+        for (const auto tail : {TextDecoder::Tail::KeepIncomplete, TextDecoder::Tail::DecodeAll}) {
+            const DecodedText text = decoder->decode(log, tail);
+            QByteArray storeBytes("kept");
+            const qsizetype consumed = decoder->decodeForStore(log, tail, storeBytes);
+            fuzzCheck(consumed == text.consumed, "both outputs consume alike");
+            fuzzCheck(storeBytes == "kept" + UnitCoding::encoded(text.text),
+                      "the store's bytes are the text's, appended");
+        }
+    }
+}
+
 QString writeFile(const QString &name, const QByteArray &bytes)
 {
     const QString path = environment().dir.filePath(name);
@@ -171,6 +200,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (size == 0)
         return 0;
     const Plan plan = makePlan(data, size);
+    checkStoreForm(plan.log);
 
     const QString path = writeFile(QStringLiteral("chunked.log"), {});
     const int writer = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_APPEND | O_CLOEXEC);

@@ -23,7 +23,14 @@ class EucJpDecoder : public TextDecoder
 public:
     explicit EucJpDecoder(const ShiftJisDecoder &sjis);
     DecodedText decode(QByteArrayView bytes, Tail tail) const override;
+    qsizetype decodeForStore(QByteArrayView bytes, Tail tail,
+                             QByteArray &storeBytes) const override;
 
 private:
+    // Decodes the character at in[i] (a byte from 0x80 on) through out; see AsciiBytes.
+    template<typename Writer>
+    bool decodeCharacter(const unsigned char *in, qsizetype &i, qsizetype size, Writer &out,
+                         Tail tail) const;
+
     const ShiftJisDecoder &m_sjis;
 };

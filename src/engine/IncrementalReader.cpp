@@ -145,8 +145,7 @@ ReadStep IncrementalReader::readNext(int lngIndex, qint32 characterSet, Look &lo
 
 std::optional<Difference> IncrementalReader::getDifference(OpenFile &lngFileNum,
                                                            qint64 lngFilePointer, qint64 end,
-                                                           qint32 characterSet,
-                                                           FollowState &state) const
+                                                           qint32 characterSet, FollowState &state)
 {
     Difference result;
     result.continuesLine = state.midLine;
@@ -156,17 +155,13 @@ std::optional<Difference> IncrementalReader::getDifference(OpenFile &lngFileNum,
         ? std::max(m_limits.chunkBytes, qint64(EncodingDetector::kWindowBytes))
         : m_limits.chunkBytes;
     const qint64 n = std::min(chunkBytes, end - start);
-    QByteArray bytes;
-    if (n > 0) {
-        auto read = lngFileNum.read(n);
-        if (!read)
-            return std::nullopt;
-        bytes = std::move(*read);
-    }
+    m_chunk.resize(0);
+    if (n > 0 && !lngFileNum.read(n, m_chunk))
+        return std::nullopt;
     // A short read means the file was cut meanwhile: this is as far as the look gets.
-    result.reachedEnd = bytes.size() < n || start + n >= end;
+    result.reachedEnd = m_chunk.size() < n || start + n >= end;
 
-    QByteArrayView rest(bytes);
+    QByteArrayView rest(m_chunk);
     const bool pairsWithCr = state.afterCr && rest.startsWith('\n');
     if (pairsWithCr)
         rest = rest.sliced(1);
@@ -195,9 +190,10 @@ std::optional<Difference> IncrementalReader::getDifference(OpenFile &lngFileNum,
     // lines all lie before it.
     const qsizetype lines = behindLastLineEnd(rest);
     const TextDecoder &decoder = decoderFor(readAs);
+    m_decoded.resize(0);
     if (lines > 0) {
         // Every CR and LF byte is a line end, so the lines decode alike on their own.
-        result.text = decoder.decode(rest.first(lines), TextDecoder::Tail::DecodeAll).text;
+        decoder.decodeForStore(rest.first(lines), TextDecoder::Tail::DecodeAll, m_decoded);
         state.afterCr = rest[lines - 1] == '\r';
         state.midLine = false;
     } else if (pairsWithCr) {
@@ -214,11 +210,10 @@ std::optional<Difference> IncrementalReader::getDifference(OpenFile &lngFileNum,
         && now - state.heldSinceMs >= m_limits.heldMs;
     if (unfinished.size() > m_limits.heldBytes || waitedLongEnough) {
         const qsizetype shown = std::max<qsizetype>(0, takeable - lines);
-        const DecodedText piece
-            = decoder.decode(unfinished.first(shown), TextDecoder::Tail::KeepIncomplete);
-        result.text += piece.text;
-        result.bytesTaken += piece.consumed;
-        if (piece.consumed > 0) {
+        const qsizetype consumed = decoder.decodeForStore(
+            unfinished.first(shown), TextDecoder::Tail::KeepIncomplete, m_decoded);
+        result.bytesTaken += consumed;
+        if (consumed > 0) {
             state.midLine = true;
             state.afterCr = false;
         }
@@ -227,5 +222,6 @@ std::optional<Difference> IncrementalReader::getDifference(OpenFile &lngFileNum,
         state.heldBytes = unfinished.size();
         state.heldSinceMs = now;
     }
+    result.text = m_decoded;
     return result;
 }

@@ -4,7 +4,8 @@
 #include "engine/EucJpDecoder.h"
 #include "platform/Utf8Decoder.h"
 
-#include <QString>
+#include <QByteArray>
+#include <QByteArrayView>
 
 #include <optional>
 
@@ -46,7 +47,9 @@ enum class ReadStep {
 // What one chunk gave.
 struct Difference
 {
-    QString text; // CR as its only line end; see TextSink::show
+    // The text in the log store's byte form, CR LF as every line end (see TextSink::show);
+    // it lies in the reader's buffer and holds until the reader's next read.
+    QByteArrayView text;
     qint64 bytesTaken = 0;
     bool continuesLine = false;
     bool reachedEnd = false; // the chunk was the look's last
@@ -55,7 +58,9 @@ struct Difference
 // Finds what was appended to a watched file since the last look, chunk by chunk.
 //
 // Each chunk is one open-read-close of at most chunkBytes: nothing is held open between two
-// chunks and nothing is ever written. The read position moves only past text handed to the
+// chunks and nothing is ever written. A chunk is read into a buffer and decoded straight into
+// the log store's byte form in another, both kept from chunk to chunk, so however much is read
+// the reader allocates them once. The read position moves only past text handed to the
 // sink, and the sink is given the text before the position moves, so a failure anywhere (the
 // sink's included) leaves the text to be read again. Bytes not shown stay unread:
 // - a character whose last bytes the writer has not written yet;
@@ -102,7 +107,7 @@ public:
     // 0-based offset end, and decodes what is to be shown. state is the entry's follow state;
     // it is updated for the position behind the bytes taken.
     std::optional<Difference> getDifference(OpenFile &lngFileNum, qint64 lngFilePointer, qint64 end,
-                                            qint32 characterSet, FollowState &state) const;
+                                            qint32 characterSet, FollowState &state);
 
     const ReadLimits &limits() const { return m_limits; }
     const WatchedFileTable &table() const { return m_table; }
@@ -118,4 +123,6 @@ private:
     WatchedFileTable &m_table;
     const Clock &m_clock;
     ReadLimits m_limits;
+    QByteArray m_chunk; // the file's bytes of the chunk being read
+    QByteArray m_decoded; // their text in the store's form
 };

@@ -3,25 +3,13 @@
 #include "engine/EngineState.h"
 #include "engine/WatchedFileTable.h"
 #include "platform/LogView.h"
+#include "view/store/UnitCoding.h"
 
 #include <new>
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
-
-// CR becomes CR LF in one pass over the text.
-QString withCrLf(QStringView text)
-{
-    QString output(text.size() + text.count(u'\r'), Qt::Uninitialized);
-    QChar *out = output.data();
-    for (const QChar c : text) {
-        *out++ = c;
-        if (c == u'\r')
-            *out++ = u'\n';
-    }
-    return output;
-}
+constexpr QByteArrayView kCrLf("\r\n");
 
 } // namespace
 
@@ -56,7 +44,7 @@ ReadStep LogAppender::readLog2Chunk(int lngIndex, Look &look)
     }
 }
 
-void LogAppender::show(int slot, QStringView text, bool continuesLine)
+void LogAppender::show(int slot, QByteArrayView text, bool continuesLine)
 {
     // Even when grep mode then shows nothing, text arrived, so the view goes to its end.
     const qsizetype end = m_view.textLength();
@@ -66,18 +54,34 @@ void LogAppender::show(int slot, QStringView text, bool continuesLine)
     const bool lineOpen = m_openLine && m_openLine->viewLength == end;
     const bool continuesOpenLine
         = lineOpen && continuesLine && m_openLine->slot == slot && !m_state.grepMode;
-    if (continuesLine && !continuesOpenLine && text.startsWith(u'\r'))
-        text = text.sliced(1); // it would end a line that has been ended already
-    QString output = textForView(text, m_state.grepMode, m_state.GrepKeyword);
+    if (continuesLine && !continuesOpenLine && text.startsWith(kCrLf))
+        text = text.sliced(kCrLf.size()); // it would end a line that has been ended already
+    const bool endsOpenLine = lineOpen && !continuesOpenLine;
+
+    QByteArrayView output = text;
+    if (m_state.grepMode || endsOpenLine) {
+        m_output.resize(0);
+        if (endsOpenLine)
+            m_output += kCrLf;
+        const qsizetype before = m_output.size();
+        if (m_state.grepMode) {
+            if (m_keyword != m_state.GrepKeyword) {
+                m_encodedKeyword = UnitCoding::encoded(m_state.GrepKeyword);
+                m_keyword = m_state.GrepKeyword;
+            }
+            grepLines(text, m_encodedKeyword, m_output);
+        } else {
+            m_output += text;
+        }
+        output = m_output.size() > before ? QByteArrayView(m_output) : QByteArrayView();
+    }
     if (output.isEmpty())
         return;
-    if (lineOpen && !continuesOpenLine)
-        output.prepend(kCrLf);
     const quint16 origin = m_reader.table().originOfSlot(slot);
     if (m_state.following)
-        m_view.insertAtCaret(output, origin);
+        m_view.insertEncodedAtCaret(output, origin);
     else
-        m_view.appendKeepingPlace(output, origin);
+        m_view.appendEncodedKeepingPlace(output, origin);
     if (output.endsWith(kCrLf))
         m_openLine.reset();
     else
@@ -91,23 +95,24 @@ void LogAppender::moveToEnd()
         m_view.setCaret(end);
 }
 
-QString LogAppender::textForView(QStringView newText, bool grepMode, const QString &keyword)
+void LogAppender::grepLines(QByteArrayView text, QByteArrayView keyword, QByteArray &out)
 {
-    if (!grepMode)
-        return withCrLf(newText);
-    QString output;
-    if (keyword.isEmpty())
-        return output;
-    // Pieces are tested in place; only the matching ones are copied into the output.
-    qsizetype start = 0;
-    while (start < newText.size()) {
-        qsizetype end = newText.indexOf(u'\r', start);
-        if (end < 0)
-            end = newText.size();
-        const QStringView piece = newText.sliced(start, end - start);
-        if (!piece.isEmpty() && piece.contains(keyword, Qt::CaseSensitive))
-            output += piece % kCrLf;
-        start = end + 1;
+    if (keyword.isEmpty() || keyword.contains('\r') || keyword.contains('\n'))
+        return;
+    qsizetype from = 0;
+    while (from < text.size()) {
+        const qsizetype hit = text.indexOf(keyword, from);
+        if (hit < 0)
+            return;
+        // The line around the hit: from behind the LF before it (no further back than the end
+        // of the line before, from - 1) to the CR LF after it, or to the end of an unfinished
+        // last line.
+        const qsizetype start = hit > 0 ? text.lastIndexOf('\n', hit - 1) + 1 : 0;
+        qsizetype stop = text.indexOf('\r', hit + keyword.size());
+        if (stop < 0)
+            stop = text.size();
+        out += text.sliced(start, stop - start);
+        out += kCrLf;
+        from = stop + kCrLf.size();
     }
-    return output;
 }

@@ -12,11 +12,6 @@ static void initCp932Resource()
 namespace {
 constexpr char16_t kReplacement = 0xFFFD;
 constexpr char16_t kLeadMarker = 0xFFFF; // single-byte table: "look at the next byte"
-
-int leadRow(unsigned char lead)
-{
-    return lead <= 0x9F ? lead - 0x81 : lead - 0xE0 + (0xA0 - 0x81);
-}
 } // namespace
 
 Cp932Decoder::Cp932Decoder()
@@ -48,11 +43,6 @@ Cp932Decoder::Cp932Decoder()
     // guards against that ever shipping.
 }
 
-char16_t Cp932Decoder::lookUp(unsigned char lead, unsigned char trail) const
-{
-    return m_double[size_t(leadRow(lead) * kTrailCount + (trail - 0x40))];
-}
-
 char16_t Cp932Decoder::pair(unsigned char lead, unsigned char trail) const
 {
     if (!isLeadByte(lead) || !isTrailByte(trail))
@@ -61,34 +51,51 @@ char16_t Cp932Decoder::pair(unsigned char lead, unsigned char trail) const
     return unit ? unit : kReplacement;
 }
 
+template<typename Writer>
+bool Cp932Decoder::decodeCharacter(const unsigned char *in, qsizetype &i, qsizetype size,
+                                   Writer &out, Tail tail) const
+{
+    const unsigned char b = in[i];
+    const char16_t single = m_single[b];
+    if (single != kLeadMarker) {
+        out.unit(single);
+        ++i;
+        return true;
+    }
+    if (i + 1 >= size) {
+        if (tail == Tail::KeepIncomplete)
+            return false;
+        out.unit(kReplacement);
+        ++i;
+        return true;
+    }
+    const unsigned char trail = in[i + 1];
+    const char16_t unit = isTrailByte(trail) ? lookUp(b, trail) : 0;
+    if (unit) {
+        out.unit(unit);
+        i += 2;
+        return true;
+    }
+    // No character: an ASCII byte or one that cannot be a trail is decoded on its own.
+    out.unit(kReplacement);
+    i += (trail >= 0x80 && isTrailByte(trail)) ? 2 : 1;
+    return true;
+}
+
 DecodedText Cp932Decoder::decode(QByteArrayView bytes, Tail tail) const
 {
     return AsciiBytes::decode(
-        bytes, [this, tail](const unsigned char *in, qsizetype &i, qsizetype size, char16_t *&out) {
-            const unsigned char b = in[i];
-            const char16_t single = m_single[b];
-            if (single != kLeadMarker) {
-                *out++ = single;
-                ++i;
-                return true;
-            }
-            if (i + 1 >= size) {
-                if (tail == Tail::KeepIncomplete)
-                    return false;
-                *out++ = kReplacement;
-                ++i;
-                return true;
-            }
-            const unsigned char trail = in[i + 1];
-            const char16_t unit = isTrailByte(trail) ? lookUp(b, trail) : 0;
-            if (unit) {
-                *out++ = unit;
-                i += 2;
-                return true;
-            }
-            // No character: an ASCII byte or one that cannot be a trail is decoded on its own.
-            *out++ = kReplacement;
-            i += (trail >= 0x80 && isTrailByte(trail)) ? 2 : 1;
-            return true;
+        bytes, [this, tail](const unsigned char *in, qsizetype &i, qsizetype size, auto &out) {
+            return decodeCharacter(in, i, size, out, tail);
+        });
+}
+
+qsizetype Cp932Decoder::decodeForStore(QByteArrayView bytes, Tail tail,
+                                       QByteArray &storeBytes) const
+{
+    return AsciiBytes::decodeForStore(
+        bytes, storeBytes,
+        [this, tail](const unsigned char *in, qsizetype &i, qsizetype size, auto &out) {
+            return decodeCharacter(in, i, size, out, tail);
         });
 }

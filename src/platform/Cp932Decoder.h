@@ -17,6 +17,8 @@ class Cp932Decoder : public ShiftJisDecoder
 public:
     Cp932Decoder();
     DecodedText decode(QByteArrayView bytes, Tail tail) const override;
+    qsizetype decodeForStore(QByteArrayView bytes, Tail tail,
+                             QByteArray &storeBytes) const override;
     char16_t pair(unsigned char lead, unsigned char trail) const override;
 
     static bool isLeadByte(unsigned char b)
@@ -30,7 +32,15 @@ private:
     static constexpr int kLeadCount = (0xA0 - 0x81) + (0xFD - 0xE0);
 
     // The pair's character, or 0 where the table has none; both bytes must be in range.
-    char16_t lookUp(unsigned char lead, unsigned char trail) const;
+    char16_t lookUp(unsigned char lead, unsigned char trail) const
+    {
+        const int row = lead <= 0x9F ? lead - 0x81 : lead - 0xE0 + (0xA0 - 0x81);
+        return m_double[size_t(row * kTrailCount + (trail - 0x40))];
+    }
+    // Decodes the character at in[i] (a byte from 0x80 on) through out; see AsciiBytes.
+    template<typename Writer>
+    bool decodeCharacter(const unsigned char *in, qsizetype &i, qsizetype size, Writer &out,
+                         Tail tail) const;
 
     std::array<char16_t, 256> m_single {};
     std::array<char16_t, kLeadCount * kTrailCount> m_double {};

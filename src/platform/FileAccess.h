@@ -27,8 +27,10 @@ public:
     virtual std::optional<qint64> length() const = 0;
     // Places the file at a 0-based byte offset.
     virtual bool seek(qint64 offset) = 0;
-    // Reads up to n bytes from the current place; fewer only at the end of the file.
-    virtual std::optional<QByteArray> read(qint64 n) = 0;
+    // Reads up to n bytes from the current place into buffer, resized to what was read; fewer
+    // only at the end of the file. The buffer keeps its capacity, so one handed in for every
+    // read is allocated once. False when the read failed; the buffer's bytes are unspecified.
+    virtual bool read(qint64 n, QByteArray &buffer) = 0;
     // The open file's identity, or nullopt where the system gives none.
     virtual std::optional<FileIdentity> identity() const { return std::nullopt; }
 };

@@ -5,6 +5,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <limits>
+
 #ifdef Q_OS_UNIX
 #include <cerrno>
 #include <dirent.h>
@@ -49,25 +52,26 @@ public:
 
     bool seek(qint64 offset) override { return ::lseek(m_fd, off_t(offset), SEEK_SET) == offset; }
 
-    std::optional<QByteArray> read(qint64 n) override
+    bool read(qint64 n, QByteArray &buffer) override
     {
         if (n < 0 || n > std::numeric_limits<qsizetype>::max())
-            return std::nullopt;
-        QByteArray buffer(qsizetype(n), Qt::Uninitialized);
+            return false;
+        buffer.reserve(qsizetype(n)); // just that: resize() alone would round the capacity up
+        buffer.resize(qsizetype(n));
         qint64 got = 0;
         while (got < n) {
             const ssize_t r = ::read(m_fd, buffer.data() + got, size_t(n - got));
             if (r < 0) {
                 if (errno == EINTR)
                     continue;
-                return std::nullopt;
+                return false;
             }
             if (r == 0)
                 break; // the file was cut short meanwhile
             got += r;
         }
-        buffer.truncate(qsizetype(got));
-        return buffer;
+        buffer.resize(qsizetype(got));
+        return true;
     }
 
 private:
@@ -86,12 +90,12 @@ public:
     // No identity here: a replaced file is noticed only when it is shorter than the position.
 
     bool seek(qint64 offset) override { return m_file.seek(offset); }
-    std::optional<QByteArray> read(qint64 n) override
+    bool read(qint64 n, QByteArray &buffer) override
     {
-        QByteArray bytes = m_file.read(n);
-        if (bytes.isEmpty() && n > 0 && m_file.error() != QFileDevice::NoError)
-            return std::nullopt;
-        return bytes;
+        buffer.resize(qsizetype(n));
+        const qint64 got = m_file.read(buffer.data(), n);
+        buffer.resize(qsizetype(std::max<qint64>(got, 0)));
+        return got >= 0;
     }
 
 private:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QColor>
 #include <QFont>
 #include <QString>
@@ -53,9 +54,12 @@ public:
     // origin tells where the text came from (0: nowhere in particular); each line keeps the
     // origin of the text that began it, so a line continued later keeps its first origin.
     virtual void insertAtCaret(const QString &text, quint16 origin = 0) = 0;
-    // Adds text at the end like insertAtCaret, but leaves the caret, the selection and the
-    // scroll position where they are: for a user reading back while the log goes on.
-    virtual void appendKeepingPlace(const QString &text, quint16 origin) = 0;
+    // The same for text already in the log store's byte form (view/store/UnitCoding.h) with
+    // CR LF as every line end, as the reader decodes it: the bytes join the store as they are.
+    virtual void insertEncodedAtCaret(QByteArrayView storeBytes, quint16 origin) = 0;
+    // Adds such text at the end like insertEncodedAtCaret, but leaves the caret, the selection
+    // and the scroll position where they are: for a user reading back while the log goes on.
+    virtual void appendEncodedKeepingPlace(QByteArrayView storeBytes, quint16 origin) = 0;
 
     virtual void setBackgroundColor(const QColor &color) = 0;
     // Colours the selection, or the next inserted text when nothing is selected.

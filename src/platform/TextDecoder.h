@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 
@@ -13,7 +14,9 @@ struct DecodedText
 };
 
 // Decodes the bytes of one character set and folds line ends in the same pass: CR LF and lone
-// LF become CR, lone CR stays CR.
+// LF become CR, lone CR stays CR. decodeForStore() is the same decoding written straight into the
+// log store's byte form (UnitCoding.h) with CR LF as the line end: what the reader hands on, made
+// in one pass without the text in between; decode() gives the same characters as text.
 //
 // Damage stays where it is: a byte sequence that is no character becomes U+FFFD, and a byte
 // below 0x80 is never taken into a multi-byte character, so the line end or ASCII text after a
@@ -30,4 +33,10 @@ public:
 
     virtual ~TextDecoder() = default;
     virtual DecodedText decode(QByteArrayView bytes, Tail tail) const = 0;
+    // Appends the store's bytes of the text decode() gives, each CR there as CR LF, to
+    // storeBytes, and returns the bytes consumed, as decode() counts them. storeBytes keeps its
+    // capacity: handed the same buffer each time, it is allocated once (it may take up to three
+    // times the input's size while decoding).
+    virtual qsizetype decodeForStore(QByteArrayView bytes, Tail tail,
+                                     QByteArray &storeBytes) const = 0;
 };

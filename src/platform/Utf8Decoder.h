@@ -16,8 +16,13 @@
 // a file is the reader's business, which knows where the file starts.
 // With Tail::KeepIncomplete a sequence that is valid so far but cut off by the end of the
 // input is left unconsumed; with Tail::DecodeAll it becomes one U+FFFD.
+//
+// For the store, valid text is validated and copied: below U+10000 a character's UTF-8 is its
+// store form; only a four-byte character is written as its two surrogates' forms.
 class Utf8Decoder : public TextDecoder
 {
 public:
     DecodedText decode(QByteArrayView bytes, Tail tail) const override;
+    qsizetype decodeForStore(QByteArrayView bytes, Tail tail,
+                             QByteArray &storeBytes) const override;
 };

@@ -108,6 +108,12 @@ void StoreLogView::append(const QString &text, quint16 origin)
     m_store.append(text, origin);
 }
 
+void StoreLogView::appendEncoded(QByteArrayView storeBytes, quint16 origin)
+{
+    m_colours.append(m_store.size(), m_insertColour);
+    m_store.appendEncoded(storeBytes, origin);
+}
+
 void StoreLogView::insertAtCaret(const QString &text, quint16 origin)
 {
     if (text.isEmpty())
@@ -117,11 +123,20 @@ void StoreLogView::insertAtCaret(const QString &text, quint16 origin)
         m_widget->appended();
 }
 
-void StoreLogView::appendKeepingPlace(const QString &text, quint16 origin)
+void StoreLogView::insertEncodedAtCaret(QByteArrayView storeBytes, quint16 origin)
 {
-    if (text.isEmpty())
+    if (storeBytes.isEmpty())
         return;
-    append(text, origin);
+    appendEncoded(storeBytes, origin);
+    if (m_widget)
+        m_widget->appended();
+}
+
+void StoreLogView::appendEncodedKeepingPlace(QByteArrayView storeBytes, quint16 origin)
+{
+    if (storeBytes.isEmpty())
+        return;
+    appendEncoded(storeBytes, origin);
     if (m_widget)
         m_widget->grewBelow();
 }

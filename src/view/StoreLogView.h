@@ -15,9 +15,10 @@ class QWidget;
 // and holds the selection. Offsets are 64-bit and CR LF counts two, as LogView says; nothing
 // here limits the log to 2^31 characters.
 //
-// The text only grows at its end. insertAtCaret() appends there wherever the caret was (the
-// program always moves it there first), leaving the caret after the new text and bringing it
-// into sight. setText() empties the store, giving its memory back, then appends.
+// The text only grows at its end. insertAtCaret() and insertEncodedAtCaret() (the reader's
+// bytes, already in the store's form) append there wherever the caret was (the program always
+// moves it there first), leaving the caret after the new text and bringing it into sight. setText()
+// empties the store, giving its memory back, then appends.
 //
 // Text colour: with nothing selected, setSelectionTextColor() sets the colour of every text
 // inserted from then on, wherever the caret is moved in between; with a selection, it
@@ -61,7 +62,8 @@ public:
                                   Qt::CaseSensitivity sensitivity) const override;
 
     void insertAtCaret(const QString &text, quint16 origin = 0) override;
-    void appendKeepingPlace(const QString &text, quint16 origin) override;
+    void insertEncodedAtCaret(QByteArrayView storeBytes, quint16 origin) override;
+    void appendEncodedKeepingPlace(QByteArrayView storeBytes, quint16 origin) override;
 
     void setBackgroundColor(const QColor &color) override;
     void setSelectionTextColor(const QColor &color) override;
@@ -72,6 +74,7 @@ public:
 
 private:
     void append(const QString &text, quint16 origin);
+    void appendEncoded(QByteArrayView storeBytes, quint16 origin);
 
     LogStore m_store;
     ColourRuns m_colours;

@@ -1,5 +1,6 @@
 #include "FakeClock.h"
 #include "GeneratedFileAccess.h"
+#include "StoreText.h"
 
 #include "engine/CharacterSets.h"
 #include "engine/IncrementalReader.h"
@@ -28,9 +29,10 @@ constexpr qint32 kAuto = CharacterSets::kAutomatic;
 // What the reader hands over: each piece, "+" before one that continues a line, and the text.
 struct RecordingSink : TextSink
 {
-    void show(int, QStringView piece, bool continuesLine) override
+    void show(int, QByteArrayView bytes, bool continuesLine) override
     {
-        shown << (continuesLine ? u"+"_s : QString()) + piece.toString();
+        const QString piece = foldedText(bytes);
+        shown << (continuesLine ? u"+"_s : QString()) + piece;
         text += piece;
     }
     QStringList shown;

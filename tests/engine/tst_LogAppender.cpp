@@ -1,6 +1,8 @@
 #include "WatchedLogs.h"
 
 #include "view/LogScrollView.h"
+#include "view/store/UnitCoding.h"
+
 #include <QFileInfo>
 #include <QScrollBar>
 #include <QTest>
@@ -16,27 +18,31 @@ class TestLogAppender : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void textForView_data()
+    // Lines are tested whole, exactly, unit by unit, on the store's bytes.
+    void grepLines_data()
     {
         QTest::addColumn<QString>("newText");
-        QTest::addColumn<bool>("grepMode");
         QTest::addColumn<QString>("keyword");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("plain") << u"abc\rde"_s << false << QString() << u"abc\r\nde"_s;
-        QTest::newRow("grep pieces")
-            << u"ok\rERR 1\r\rerr 2\r"_s << true << u"ERR"_s << u"ERR 1\r\n"_s;
-        QTest::newRow("grep unfinished line")
-            << u"a\rx ERR"_s << true << u"ERR"_s << u"x ERR\r\n"_s;
-        QTest::newRow("grep full width") << u"ＥＲＲ\r"_s << true << u"ERR"_s << QString();
-        QTest::newRow("grep empty keyword") << u"a\rb\r"_s << true << QString() << QString();
+        QTest::newRow("pieces") << u"ok\rERR 1\r\rerr 2\r"_s << u"ERR"_s << u"ERR 1\r\n"_s;
+        QTest::newRow("unfinished line") << u"a\rx ERR"_s << u"ERR"_s << u"x ERR\r\n"_s;
+        QTest::newRow("two hits, first and last line")
+            << u"ERR x ERR\rok\rERR"_s << u"ERR"_s << u"ERR x ERR\r\nERR\r\n"_s;
+        QTest::newRow("full width") << u"ＥＲＲ\r"_s << u"ERR"_s << QString();
+        QTest::newRow("Japanese") << u"正常\rエラー発生\r"_s << u"エラー"_s << u"エラー発生\r\n"_s;
+        QTest::newRow("beyond U+FFFF") << u"a😀b\r😁\r"_s << u"😀"_s << u"a😀b\r\n"_s;
+        QTest::newRow("empty keyword") << u"a\rb\r"_s << QString() << QString();
+        QTest::newRow("keyword across a line end") << u"a\rb\r"_s << u"a\rb"_s << QString();
     }
-    void textForView()
+    void grepLines()
     {
         QFETCH(QString, newText);
-        QFETCH(bool, grepMode);
         QFETCH(QString, keyword);
-        QFETCH(QString, expected);
-        QCOMPARE(LogAppender::textForView(newText, grepMode, keyword), expected);
+        QByteArray out;
+        LogAppender::grepLines(UnitCoding::encoded(newText), UnitCoding::encoded(keyword), out);
+        QString shown;
+        UnitCoding::decodeAppend(out, shown);
+        QTEST(shown, "expected");
     }
 
     // A line written in two parts waits for its end and shows whole, in grep mode too; what
@@ -105,7 +111,8 @@ private Q_SLOTS:
         logs.state.grepMode = grepMode;
         logs.state.GrepKeyword = u"ERR"_s;
         for (const QString &arrival : arrivals)
-            logs.appender.show(arrival.at(0).digitValue(), arrival.mid(2), arrival.at(1) == u'+');
+            logs.appender.show(arrival.at(0).digitValue(), UnitCoding::encoded(arrival.mid(2)),
+                               arrival.at(1) == u'+');
         QCOMPARE(logs.view.text(), expected);
         QString marked;
         for (qsizetype line = 0; line < origins.size(); ++line)

@@ -2,21 +2,13 @@
 #include "platform/Cp932Decoder.h"
 #include "platform/Utf8Decoder.h"
 
+#include "DecoderRows.h"
 #include "Iconv.h"
 
 #include <QRandomGenerator>
 #include <QTest>
 
 using Tail = ShiftJisDecoder::Tail;
-
-namespace {
-
-QString decodeAll(const QByteArray &bytes)
-{
-    return Cp932Decoder().decode(bytes, Tail::DecodeAll).text;
-}
-
-} // namespace
 
 class TestCp932Decoder : public QObject
 {
@@ -90,66 +82,13 @@ private Q_SLOTS:
         QVERIFY(eucTriples >= 360);
     }
 
-    void matchesWindowsOnSingleBytesAndKeyPairs_data()
+    // Single bytes and key pairs as Windows has them, line ends, broken pairs, cut-off pairs.
+    void decodes_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<int>("unit");
-        QTest::newRow("backslash") << QByteArray("\x5C") << 0x5C;
-        QTest::newRow("tilde") << QByteArray("\x7E") << 0x7E;
-        QTest::newRow("wave dash") << QByteArray("\x81\x60") << 0xFF5E;
-        QTest::newRow("circled one") << QByteArray("\x87\x40") << 0x2460;
-        QTest::newRow("NEC-selected IBM") << QByteArray("\xED\x40") << 0x7E8A;
-        QTest::newRow("IBM small roman") << QByteArray("\xFA\x40") << 0x2170;
-        QTest::newRow("user-defined") << QByteArray("\xF0\x40") << 0xE000;
-        QTest::newRow("half-width stop") << QByteArray("\xA1") << 0xFF61;
-        QTest::newRow("0x80") << QByteArray("\x80") << 0x80;
-        QTest::newRow("0xA0") << QByteArray("\xA0") << 0xF8F0;
-        QTest::newRow("0xFD") << QByteArray("\xFD") << 0xF8F1;
-        QTest::newRow("0xFF") << QByteArray("\xFF") << 0xF8F3;
-        QTest::newRow("NUL") << QByteArray(1, '\0') << 0;
+        DecoderRows::addColumns();
+        DecoderRows::addRows(DecoderRows::shiftJis());
     }
-    void matchesWindowsOnSingleBytesAndKeyPairs()
-    {
-        QFETCH(QByteArray, bytes);
-        QFETCH(int, unit);
-        const QString text = decodeAll(bytes);
-        QCOMPARE(text.size(), 1);
-        QCOMPARE(int(text.at(0).unicode()), unit);
-    }
-
-    void foldsLineEndsAndRecoversFromBrokenPairs_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << QStringLiteral("a\rb\r");
-        QTest::newRow("LF") << QByteArray("a\nb\n") << QStringLiteral("a\rb\r");
-        QTest::newRow("CR") << QByteArray("a\rb\r") << QStringLiteral("a\rb\r");
-        QTest::newRow("CR CR LF") << QByteArray("\r\r\n") << QStringLiteral("\r\r");
-        QTest::newRow("LF CR") << QByteArray("\n\r") << QStringLiteral("\r\r");
-        // A broken character never swallows the line end after it.
-        QTest::newRow("lead then CR LF")
-            << QByteArray("x\x82\r\ny") << QString::fromUtf16(u"x\uFFFD\ry");
-        QTest::newRow("lead then 0x7F")
-            << QByteArray("\x82\x7F") << QString::fromUtf16(u"\uFFFD\x7F");
-        QTest::newRow("lead then 0xFD")
-            << QByteArray("\x82\xFD") << QString::fromUtf16(u"\uFFFD\uF8F1");
-        QTest::newRow("unmapped pair, ASCII trail")
-            << QByteArray("\x85\x41z\xEB\x40") << QString::fromUtf16(u"\uFFFDAz\uFFFD@");
-        QTest::newRow("unmapped pair, high trail")
-            << QByteArray("\x85\x80z") << QString::fromUtf16(u"\uFFFDz");
-        // UTF-8 "あERROR" read as Shift_JIS: 0x82 and "E" form no character.
-        QTest::newRow("UTF-8 read as Shift_JIS") << QByteArray("\xE3\x81\x82"
-                                                               "ERROR\n")
-                                                 << QString::fromUtf16(u"縺\uFFFDERROR\r");
-        QTest::newRow("japanese line")
-            << QByteArray("\x83\x8D\x83\x4F\r\n") << QString::fromUtf8("ログ\r");
-    }
-    void foldsLineEndsAndRecoversFromBrokenPairs()
-    {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, text);
-        QCOMPARE(decodeAll(bytes), text);
-    }
+    void decodes() { DecoderRows::check(Cp932Decoder()); }
 
     // Long mixed runs cross the eight-byte ASCII path at every alignment.
     void longMixedTextDecodesTokenByToken()
@@ -178,23 +117,6 @@ private Q_SLOTS:
             }
             QCOMPARE(decoder.decode(bytes, Tail::KeepIncomplete).text, expected);
         }
-    }
-
-    void unfinishedCharacterWaitsForMoreInput()
-    {
-        const Cp932Decoder decoder;
-        const DecodedText kept = decoder.decode("ab\x83", Tail::KeepIncomplete);
-        QCOMPARE(kept.text, QStringLiteral("ab"));
-        QCOMPARE(kept.consumed, 2);
-
-        // The last byte is a trail byte of a complete pair, not a lead byte.
-        const DecodedText whole = decoder.decode("\x83\x83", Tail::KeepIncomplete);
-        QCOMPARE(whole.consumed, 2);
-        QCOMPARE(whole.text, QString::fromUtf8("ャ"));
-
-        const DecodedText forced = decoder.decode("ab\x83", Tail::DecodeAll);
-        QCOMPARE(forced.text, QString::fromUtf16(u"ab\uFFFD"));
-        QCOMPARE(forced.consumed, 3);
     }
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/LogView.h"
+#include "view/store/UnitCoding.h"
 
 // A view that keeps no text: it counts what it is given, as the log view's store would take it,
 // so the reading path can be measured and tested on its own. With keepText it keeps the text
@@ -27,17 +28,26 @@ public:
     {
         return std::nullopt;
     }
-    void insertAtCaret(const QString &text, quint16 origin = 0) override
-    {
-        appendKeepingPlace(text, origin);
-        m_caret = m_length;
-    }
-    void appendKeepingPlace(const QString &text, quint16) override
+    void insertAtCaret(const QString &text, quint16 = 0) override
     {
         if (keepText)
             m_text += text;
         m_length += text.size();
+        m_caret = m_length;
         lineBreaks += text.count(QLatin1Char('\n'));
+        ++insertions;
+    }
+    void insertEncodedAtCaret(QByteArrayView storeBytes, quint16 origin) override
+    {
+        appendEncodedKeepingPlace(storeBytes, origin);
+        m_caret = m_length;
+    }
+    void appendEncodedKeepingPlace(QByteArrayView storeBytes, quint16) override
+    {
+        if (keepText)
+            UnitCoding::decodeAppend(storeBytes, m_text);
+        m_length += UnitCoding::unitsIn(storeBytes);
+        lineBreaks += storeBytes.count('\n');
         ++insertions;
     }
     void setBackgroundColor(const QColor &) override { }

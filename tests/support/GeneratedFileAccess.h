@@ -35,17 +35,16 @@ private:
         }
         std::optional<qint64> length() const override { return m_files.m_length; }
         bool seek(qint64 offset) override { return (m_at = offset) >= 0; }
-        std::optional<QByteArray> read(qint64 n) override
+        bool read(qint64 n, QByteArray &bytes) override
         {
             const QByteArray &line = m_files.m_line;
-            QByteArray bytes(qsizetype(std::clamp<qint64>(m_files.m_length - m_at, 0, n)),
-                             Qt::Uninitialized);
+            bytes.resize(qsizetype(std::clamp<qint64>(m_files.m_length - m_at, 0, n)));
             for (qsizetype done = 0, take = 0; done < bytes.size(); done += take, m_at += take) {
                 const qsizetype in = qsizetype(m_at % line.size());
                 take = std::min(bytes.size() - done, line.size() - in);
                 std::memcpy(bytes.data() + done, line.constData() + in, size_t(take));
             }
-            return bytes;
+            return true;
         }
         std::optional<FileIdentity> identity() const override { return FileIdentity {1, 1}; }
 

@@ -12,10 +12,11 @@
 // Running out of memory on purpose, in a child process whose address-space limit cannot hurt
 // the test program.
 
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 inline constexpr bool kSanitized = true;
 #elif defined(__has_feature)
-inline constexpr bool kSanitized = __has_feature(address_sanitizer);
+inline constexpr bool kSanitized
+    = __has_feature(address_sanitizer) || __has_feature(thread_sanitizer);
 #else
 inline constexpr bool kSanitized = false;
 #endif

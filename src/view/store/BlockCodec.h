@@ -15,7 +15,9 @@
 // sizes, so the caller keeps the plain size and hands it back; a frame that decodes to any
 // other size is damaged. Plain blocks may be at most kMaxPlainBytes long.
 //
-// The calls are virtual so that tests can damage frames or pass bytes through.
+// The calls are virtual so that tests can damage frames or pass bytes through. The store
+// compresses on its sealing thread while it decompresses on its own, so an implementation must
+// bear both at once (this one keeps no state).
 class BlockCodec
 {
 public:
@@ -23,8 +25,9 @@ public:
 
     virtual ~BlockCodec() = default;
 
-    // The frame for plain; never empty.
-    virtual QByteArray compress(QByteArrayView plain) const;
+    // Writes the frame for plain into frame, resized to it; never empty. The frame keeps its
+    // capacity, so a buffer handed in for every block is allocated once.
+    virtual void compress(QByteArrayView plain, QByteArray &frame) const;
     // Fills plain, which the caller has sized to the block's plain size, from frame. False
     // for a damaged frame; plain's bytes are unspecified then.
     virtual bool decompress(QByteArrayView frame, QByteArray &plain) const;

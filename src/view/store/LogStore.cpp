@@ -13,88 +13,173 @@ LogStore::LogStore(qsizetype blockBytes, std::unique_ptr<BlockCodec> codec,
     : m_blockBytes(std::clamp(blockBytes, kMinBlockBytes, BlockCodec::kMaxPlainBytes))
     , m_codec(codec ? std::move(codec) : std::make_unique<BlockCodec>())
     , m_spill(std::move(spill))
+    , m_sealer(*m_codec, m_spill.get())
     , m_blocks(1)
 {
+    m_spare.reserve(kMaxSealingBlocks + 1); // every buffer there is, at most
+}
+
+LogStore::Block &LogStore::openBlock()
+{
+    if (m_open.isEmpty()) {
+        m_open = QByteArray(m_blockBytes, Qt::Uninitialized); // just that: resize() rounds up
+        m_bufferCount = 1;
+    }
+    return m_blocks.back();
+}
+
+void LogStore::grew(qsizetype bytes, qint64 units, qint64 breaks)
+{
+    Block &open = m_blocks.back();
+    // A cached copy of the open block grows with it instead of being decoded again.
+    if (DecodedBlockCache::Entry *entry = m_cache.find(qsizetype(m_blocks.size()) - 1)) {
+        const qsizetype from = entry->text.size();
+        UnitCoding::decodeAppend(QByteArrayView(m_open.constData() + open.bytes, bytes),
+                                 entry->text);
+        DecodedBlockCache::indexBreaks(*entry, from);
+    }
+    open.bytes += qint32(bytes);
+    open.units += qint32(units);
+    open.breaks += qint32(breaks);
+    m_size += units;
 }
 
 void LogStore::append(QStringView text, OriginRuns::Origin origin)
 {
     if (text.isEmpty())
         return;
+    const LineNo firstOwnLine = originsBefore(origin);
+    collectSealed(false);
+    m_sealsInAppend = 0;
+    UnitCoding::Encoder encoder(text);
+    while (!encoder.atEnd()) {
+        Block &open = openBlock();
+        qint64 units = 0;
+        qint64 breaks = 0;
+        const qsizetype written = encoder.encodeInto(m_open.data() + open.bytes,
+                                                     m_blockBytes - open.bytes, units, breaks);
+        grew(written, units, breaks);
+        // The encoder stops short only when the block is full.
+        if (!encoder.atEnd() || open.bytes == m_blockBytes)
+            seal();
+    }
+    originsAfter(firstOwnLine, origin, text.back() == u'\r' || text.back() == u'\n');
+}
+
+LineNo LogStore::originsBefore(OriginRuns::Origin origin)
+{
     // The line the text begins is its own; one it only continues keeps the origin it has, and
     // the text's own lines start after it.
     const LineNo firstOwnLine(lineCount() - (m_atLineStart ? 1 : 0));
     if (m_atLineStart)
         m_origins.record(firstOwnLine, origin);
-    UnitCoding::Encoder encoder(text);
-    while (!encoder.atEnd()) {
-        if (m_open.size() < m_blockBytes)
-            m_open.resize(m_blockBytes);
-        const qsizetype index = qsizetype(m_blocks.size()) - 1;
-        Block &open = m_blocks.back();
-        qint64 units = 0;
-        qint64 breaks = 0;
-        const qsizetype written = encoder.encodeInto(m_open.data() + open.bytes,
-                                                     m_blockBytes - open.bytes, units, breaks);
-        // A cached copy of the open block grows with it instead of being decoded again.
-        if (DecodedBlockCache::Entry *entry = m_cache.find(index)) {
-            const qsizetype from = entry->text.size();
-            UnitCoding::decodeAppend(QByteArrayView(m_open.constData() + open.bytes, written),
-                                     entry->text);
-            DecodedBlockCache::indexBreaks(*entry, from);
-        }
-        open.bytes += qint32(written);
-        open.units += qint32(units);
-        open.breaks += qint32(breaks);
-        m_size += units;
-        // The encoder stops short only when the block is full.
-        if (!encoder.atEnd() || open.bytes == m_blockBytes)
-            seal();
-    }
+    return firstOwnLine;
+}
+
+void LogStore::originsAfter(LineNo firstOwnLine, OriginRuns::Origin origin, bool endsWithBreak)
+{
     if (!m_atLineStart && lineCount() > firstOwnLine.value)
         m_origins.record(firstOwnLine, origin);
-    m_atLineStart = text.back() == u'\r' || text.back() == u'\n';
+    m_atLineStart = endsWithBreak;
+}
+
+void LogStore::appendEncoded(QByteArrayView storeBytes, OriginRuns::Origin origin)
+{
+    if (storeBytes.isEmpty())
+        return;
+    const LineNo firstOwnLine = originsBefore(origin);
+    const bool endsWithBreak = storeBytes.back() == '\n';
+    collectSealed(false);
+    m_sealsInAppend = 0;
+    while (!storeBytes.isEmpty()) {
+        Block &open = openBlock();
+        const qsizetype piece
+            = UnitCoding::unitEdgeAtOrBefore(storeBytes, m_blockBytes - open.bytes);
+        qint64 units = 0;
+        qint64 breaks = 0;
+        UnitCoding::copyCounting(storeBytes.first(piece), m_open.data() + open.bytes, units,
+                                 breaks);
+        grew(piece, units, breaks);
+        storeBytes = storeBytes.sliced(piece);
+        // A piece stops short only where the block is full, or its next unit does not fit.
+        if (!storeBytes.isEmpty() || open.bytes == m_blockBytes)
+            seal();
+    }
+    originsAfter(firstOwnLine, origin, endsWithBreak);
 }
 
 void LogStore::seal()
 {
+    if (m_blocks.size() == m_blocks.capacity()) // the room for the next block comes first:
+        m_blocks.reserve(2 * m_blocks.size()); // nothing is handed over when it cannot be had
+    const qsizetype index = qsizetype(m_blocks.size()) - 1;
     Block &open = m_blocks.back();
     open.startsWithLf = open.bytes > 0 && m_open.at(0) == '\n';
     open.endsWithCr = open.bytes > 0 && m_open.at(open.bytes - 1) == '\r';
-    open.frame = m_codec->compress(QByteArrayView(m_open.constData(), open.bytes));
-    open.frameBytes = qint32(open.frame.size());
-    if (m_spill) {
-        if (!spill(open)) {
-            m_keptInMemory.push_back(qsizetype(m_blocks.size()) - 1);
-        } else if (!m_keptInMemory.empty() && spill(m_blocks[size_t(m_keptInMemory.back())])) {
-            // The file takes frames again (space was freed): one kept frame follows each new
-            // one, so memory drains without one append paying for all of them.
-            m_keptInMemory.pop_back();
-        }
-    }
-    Block next;
-    next.start = open.start + open.units;
-    next.breaksBefore = open.breaksBefore + open.breaks;
-    m_blocks.push_back(std::move(next));
+    QByteArray next = freeBuffer();
+    m_sealer.seal(index, m_open, open.bytes);
+    m_open = std::move(next);
+    Block following;
+    following.start = open.start + open.units;
+    following.breaksBefore = open.breaksBefore + open.breaks;
+    m_blocks.push_back(following);
 }
 
-bool LogStore::spill(Block &block)
+QByteArray LogStore::freeBuffer()
 {
-    const std::optional<qint64> at = m_spill->append(block.frame);
-    if (!at)
-        return false;
-    block.spilledAt = *at;
-    block.frame = QByteArray();
-    return true;
+    // As many buffers as the largest append so far has filled blocks, and the open one: an
+    // append hands all its blocks over without waiting, unless the sealing thread is still
+    // busy with those of the append before. The count follows from the appends alone, and so
+    // does the memory.
+    ++m_sealsInAppend;
+    const qsizetype wanted = std::min(
+        m_sealsInAppend + 1,
+        std::clamp<qsizetype>(kMaxSealingBytes / m_blockBytes, 1, kMaxSealingBlocks) + 1);
+    while (m_bufferCount < wanted) {
+        m_spare.emplace_back(m_blockBytes, Qt::Uninitialized);
+        ++m_bufferCount;
+    }
+    if (m_spare.empty())
+        collectSealed(true);
+    QByteArray buffer = std::move(m_spare.back());
+    m_spare.pop_back();
+    return buffer;
+}
+
+void LogStore::collectSealed(bool waitForOne) const
+{
+    for (bool wait = waitForOne;; wait = false) {
+        std::optional<BlockSealer::Sealed> sealed = m_sealer.takeSealed(wait);
+        if (!sealed)
+            return;
+        const Block &block = m_blocks[size_t(sealed->block)];
+        block.frame = std::move(sealed->frame);
+        block.frameBytes = sealed->frameBytes;
+        block.spilledAt = sealed->spilledAt;
+        if (sealed->movedOutBlock >= 0) {
+            const Block &moved = m_blocks[size_t(sealed->movedOutBlock)];
+            moved.spilledAt = sealed->movedOutAt;
+            moved.frame = QByteArray();
+        }
+        m_sealedBefore = sealed->block + 1;
+        m_spare.push_back(std::move(sealed->plain)); // room reserved: no allocation
+    }
+}
+
+void LogStore::waitForSeals() const
+{
+    m_sealer.waitUntilSealed();
+    collectSealed(false);
 }
 
 void LogStore::clear()
 {
+    m_sealer.clear();
     std::vector<Block>().swap(m_blocks);
     m_blocks.resize(1);
-    std::vector<qsizetype>().swap(m_keptInMemory);
-    if (m_spill)
-        m_spill->clear();
+    m_spare.clear();
+    m_bufferCount = 0;
+    m_sealedBefore = 0;
     m_open = QByteArray();
     m_scratch = QByteArray();
     m_frameRead = QByteArray();
@@ -167,8 +252,8 @@ ReadResult LogStore::read(StoreOffset offset, qint64 maxUnits) const
             // A block read whole (a large copy) is decoded straight into the result rather
             // than through the cache, which would only push out the blocks on screen.
             const qsizetype before = result.text.size();
-            if (plainBytes(block, m_scratch))
-                UnitCoding::decodeAppend(m_scratch, result.text);
+            if (const std::optional<QByteArrayView> plain = plainBytes(index, m_scratch))
+                UnitCoding::decodeAppend(*plain, result.text);
             if (result.text.size() - before != block.units) {
                 result.text.truncate(before);
                 QString gap;
@@ -194,11 +279,8 @@ const DecodedBlockCache::Entry &LogStore::decoded(qsizetype index) const
         return *entry;
     DecodedBlockCache::Entry &entry = m_cache.put(index);
     const Block &block = m_blocks[size_t(index)];
-    if (isOpen(index)) {
-        UnitCoding::decodeAppend(QByteArrayView(m_open.constData(), block.bytes), entry.text);
-    } else if (plainBytes(block, m_scratch)) {
-        UnitCoding::decodeAppend(m_scratch, entry.text);
-    }
+    if (const std::optional<QByteArrayView> plain = plainBytes(index, m_scratch))
+        UnitCoding::decodeAppend(*plain, entry.text);
     DecodedBlockCache::indexBreaks(entry, 0);
     if (entry.text.size() != block.units || qint64(entry.breaks.size()) != block.breaks) {
         entry.text.resize(0);
@@ -210,15 +292,25 @@ const DecodedBlockCache::Entry &LogStore::decoded(qsizetype index) const
     return entry;
 }
 
-bool LogStore::plainBytes(const Block &block, QByteArray &buffer) const
+std::optional<QByteArrayView> LogStore::plainBytes(qsizetype index, QByteArray &buffer) const
 {
+    const Block &block = m_blocks[size_t(index)];
+    if (isOpen(index))
+        return QByteArrayView(m_open.constData(), block.bytes);
+    if (index >= m_sealedBefore)
+        return m_sealer.plainOf(index); // being sealed, or sealed and not taken back yet
     buffer.resize(block.bytes);
-    if (block.spilledAt < 0)
-        return m_codec->decompress(block.frame, buffer);
-    // The frame is checked as it is decoded, so bytes the file changed or lost read as a
-    // damaged block like a frame gone bad in memory.
-    m_frameRead.resize(block.frameBytes);
-    return m_spill->read(block.spilledAt, m_frameRead) && m_codec->decompress(m_frameRead, buffer);
+    bool intact;
+    if (block.spilledAt < 0) {
+        intact = m_codec->decompress(block.frame, buffer);
+    } else {
+        // The frame is checked as it is decoded, so bytes the file changed or lost read as a
+        // damaged block like a frame gone bad in memory.
+        m_frameRead.resize(block.frameBytes);
+        intact = m_sealer.readSpilled(block.spilledAt, m_frameRead)
+            && m_codec->decompress(m_frameRead, buffer);
+    }
+    return intact ? std::optional<QByteArrayView>(buffer) : std::nullopt;
 }
 
 void LogStore::fillDamaged(const Block &block, QString &text)
@@ -244,10 +336,8 @@ void LogStore::scanBlocks(StoreOffset offset,
          index < qsizetype(m_blocks.size()); ++index) {
         const Block &block = m_blocks[size_t(index)];
         BlockBytes bytes {StoreOffset(block.start), {}, false};
-        if (isOpen(index))
-            bytes.bytes = QByteArrayView(m_open.constData(), block.bytes);
-        else if (plainBytes(block, buffer))
-            bytes.bytes = buffer;
+        if (const std::optional<QByteArrayView> plain = plainBytes(index, buffer))
+            bytes.bytes = *plain;
         else
             bytes.damaged = true;
         if (!visit(bytes))
@@ -270,8 +360,18 @@ qint64 LogStore::bytesAtMost(StoreOffset from, StoreOffset to) const
 
 qint64 LogStore::heldBytes() const
 {
-    qint64 bytes = m_open.capacity() + m_scratch.capacity() + m_frameRead.capacity();
+    waitForSeals();
+    qint64 bytes
+        = m_open.capacity() + m_scratch.capacity() + m_frameRead.capacity() + m_sealer.heldBytes();
+    for (const QByteArray &buffer : m_spare)
+        bytes += buffer.capacity();
     for (const Block &block : m_blocks)
         bytes += block.frame.capacity() + qint64(sizeof(Block));
     return bytes + m_origins.heldBytes();
+}
+
+qint64 LogStore::spilledBytes() const
+{
+    m_sealer.waitUntilSealed();
+    return m_sealer.spilledBytes();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "view/store/BlockCodec.h"
+#include "view/store/BlockSealer.h"
 #include "view/store/DecodedBlockCache.h"
 #include "view/store/OriginRuns.h"
 #include "view/store/SpillFile.h"
@@ -12,20 +13,24 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 // The log view's text: append-only, in blocks of about blockBytes encoded bytes (see
 // UnitCoding.h). Every block but the newest is sealed, compressed by the BlockCodec; the
-// newest stays plain and takes the appends. Per block the index keeps its first offset, the
-// number of LFs before it, its sizes and where its frame is: no object per line. Where a
-// block's lines begin is found again when it is decoded, into a cache of a few blocks
-// (DecodedBlockCache).
+// newest stays plain and takes the appends. A full block is sealed on a thread of the store's
+// own (BlockSealer), so an append costs the copy of its bytes and no compression: the block's
+// plain bytes are read from until its frame is taken back, at the next append. Per block the index
+// keeps its first offset, the number of LFs before it, its sizes and where its frame is: no object
+// per line. Where a block's lines begin is found again when it is decoded, into a cache of a few
+// blocks (DecodedBlockCache).
 //
 // With a SpillFile, a sealed block's frame leaves memory once the file has taken all of it,
-// so memory holds only the index (a few dozen bytes per block), the open block and the cache,
-// however long the log grows. A frame the file does not take stays in memory and reads as
-// before; each later seal that the file takes also moves one such frame out, so memory drains
-// again once the disk has room. Without a spill file every frame stays in memory (about 30
+// so memory holds only the index (a few dozen bytes per block), the open block, the buffers kept
+// for the next ones (as many as the largest append has filled blocks, at most kMaxSealingBytes)
+// and the cache, however long the log grows. A frame the file does not take stays in memory and
+// reads as before; each later seal that the file takes also moves one such frame out, so memory
+// drains again once the disk has room. Without a spill file every frame stays in memory (about 30
 // bytes a line of a Japanese log).
 //
 // Offsets and lines are 64-bit throughout (StoreTypes.h); a block holds at most blockBytes
@@ -36,7 +41,9 @@
 // Each line remembers the origin of the text that began it (OriginRuns): text appended in the
 // middle of a line leaves that line's origin alone and gives its own to the lines it begins.
 //
-// Not thread-safe; reads are const but fill the cache. A damaged block (its frame fails its
+// Every call comes from one thread (the sealing thread is the store's own business); reads are
+// const but fill the cache. The sealing thread ends with the store: the block it holds is
+// finished, the others waiting are dropped. A damaged block (its frame fails its
 // check, or cannot be read back from the spill file whole) reads as U+FFFD with its LFs in
 // place, and says so in the ReadResult (StoreTypes.h).
 class LogStore : public TextSource
@@ -57,6 +64,10 @@ public:
     // Appends text from the given origin (0: none); every CR LF, lone CR and lone LF in it
     // becomes one CR LF. A CR that ends one call and an LF that begins the next are two breaks.
     void append(QStringView text, OriginRuns::Origin origin = 0);
+    // Appends bytes already in the store's form (UnitCoding.h) with CR LF as every line end, as
+    // the reader's decoders write them: they are copied, counted and cut into blocks at unit
+    // edges, not encoded again.
+    void appendEncoded(QByteArrayView storeBytes, OriginRuns::Origin origin);
     // Drops all text and origins and gives the memory, and the spill file's space, back.
     void clear();
 
@@ -88,43 +99,70 @@ public:
     void scanBlocks(StoreOffset offset, const std::function<bool(const BlockBytes &)> &visit) const;
 
     // Bytes the store holds in memory for its text: frames not spilled, the open block and the
-    // buffers; and bytes it keeps in the spill file.
+    // buffers; and bytes it keeps in the spill file. Both wait for the blocks being sealed, so
+    // they are the figures of the store at rest.
     qint64 heldBytes() const;
-    qint64 spilledBytes() const { return m_spill ? m_spill->size() : 0; }
+    qint64 spilledBytes() const;
     qsizetype blockCount() const { return qsizetype(m_blocks.size()); }
+    // Waits until every full block has been sealed and its frame is in place: no work is left
+    // for the sealing thread.
+    void waitForSeals() const;
 
 private:
     struct Block
     {
         qint64 start = 0; // offset of its first unit
         qint64 breaksBefore = 0; // LFs in all blocks before it
-        qint64 spilledAt = -1; // where its frame is in the spill file; -1 when it is not there
         qint32 units = 0;
         qint32 bytes = 0;
         qint32 breaks = 0;
-        qint32 frameBytes = 0;
         // Set when sealed, for reading a damaged block as a gap with its CR LF pairs whole.
         bool startsWithLf = false;
         bool endsWithCr = false;
-        QByteArray frame; // a sealed frame kept in memory; empty for the open block
+        // Where the sealed frame is, filled in when the sealer hands it back (which reads may
+        // do, hence mutable): the text they give is the same before and after.
+        mutable qint64 spilledAt = -1; // in the spill file; -1 when it is not there
+        mutable qint32 frameBytes = 0;
+        mutable QByteArray frame; // the frame kept in memory; empty for the open block
     };
 
+    // The open block, with room for m_blockBytes bytes.
+    Block &openBlock();
+    // Adds bytes just written into the open block (and to a cached copy of it).
+    void grew(qsizetype bytes, qint64 units, qint64 breaks);
+    // Hands the open block to the sealer and opens the next.
     void seal();
-    // Moves a sealed frame into the spill file; false, frame kept, when the file refused it.
-    bool spill(Block &block);
+    // Origins around an append: the first line the text will begin (recorded when it begins
+    // it), then its later lines and whether the text now ends at a line start.
+    LineNo originsBefore(OriginRuns::Origin origin);
+    void originsAfter(LineNo firstOwnLine, OriginRuns::Origin origin, bool endsWithBreak);
+    // A buffer for the next open block: a spare one, or one the sealer gives back.
+    QByteArray freeBuffer();
+    // Puts what the sealer has finished into the blocks; with waitForOne, waits for a block.
+    void collectSealed(bool waitForOne) const;
     bool isOpen(qsizetype index) const { return index + 1 == qsizetype(m_blocks.size()); }
     qsizetype blockAt(qint64 offset) const;
     const DecodedBlockCache::Entry &decoded(qsizetype index) const;
-    // Plain bytes of a sealed block into buffer; false when the block is damaged.
-    bool plainBytes(const Block &block, QByteArray &buffer) const;
+    // The plain bytes of a block: the open one's, one's being sealed, or a sealed one's decoded
+    // into buffer; nullopt when the block is damaged.
+    std::optional<QByteArrayView> plainBytes(qsizetype index, QByteArray &buffer) const;
     static void fillDamaged(const Block &block, QString &text);
+
+    // At most this much of the text waits for the sealing thread...
+    static constexpr qsizetype kMaxSealingBytes = 8 * 1024 * 1024;
+    // ...and at most this many blocks (small ones, in tests).
+    static constexpr qsizetype kMaxSealingBlocks = 64;
 
     qsizetype m_blockBytes;
     std::unique_ptr<BlockCodec> m_codec;
     std::unique_ptr<SpillFile> m_spill;
-    std::vector<qsizetype> m_keptInMemory; // sealed blocks whose frame the spill file refused
+    mutable BlockSealer m_sealer; // after the codec and the spill file: it uses them to its end
     std::vector<Block> m_blocks; // never empty: the last is the open block
+    mutable qsizetype m_sealedBefore = 0; // blocks from here to the open one are with the sealer
     QByteArray m_open; // the open block's bytes, room for m_blockBytes
+    mutable std::vector<QByteArray> m_spare; // buffers of m_blockBytes for next open blocks
+    qsizetype m_bufferCount = 0; // the open block's, the spare ones and those with the sealer
+    qsizetype m_sealsInAppend = 0;
     qint64 m_size = 0;
     bool m_atLineStart = true; // the text is empty or ends with a break
     OriginRuns m_origins;

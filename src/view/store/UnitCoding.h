@@ -38,6 +38,16 @@ private:
     bool m_pendingLf = false;
 };
 
+// The store's bytes of text, every line end made CR LF as the Encoder writes them.
+QByteArray encoded(QStringView text);
+
+// Copies bytes to out, adding the units among them to units and their LFs to breaks: how
+// bytes already in the store's form join a block.
+void copyCounting(QByteArrayView bytes, char *out, qint64 &units, qint64 &breaks);
+// The largest length, at most room, of a piece of bytes that ends where a unit ends (room
+// itself where damaged bytes have no unit start near it).
+qsizetype unitEdgeAtOrBefore(QByteArrayView bytes, qsizetype room);
+
 // Appends the units of bytes to text.
 void decodeAppend(QByteArrayView bytes, QString &text);
 qsizetype unitsIn(QByteArrayView bytes);
