@@ -1,5 +1,6 @@
 #include "view/store/ByteMatcher.h"
 
+#include "view/store/BigramFilter.h"
 #include "view/store/UnitCoding.h"
 
 #include <QHash>
@@ -55,22 +56,61 @@ ByteMatcher::ByteMatcher(QStringView word, Qt::CaseSensitivity sensitivity)
     qsizetype shortest = 0;
     bool fixedLength = true;
     qsizetype offset = 0;
+    QByteArray run; // bytes of units whose mates all encode alike, up to here
     for (qsizetype k = 0; k < m_word.size(); ++k) {
         const std::vector<char16_t> mates = matesOf(m_word.at(k).unicode());
         int fewest = 3;
+        int most = 1;
         bool uniform = true;
+        bool alike = !mates.empty();
         for (const char16_t mate : mates) {
             fewest = std::min(fewest, UnitCoding::encodedLength(mate));
+            most = std::max(most, UnitCoding::encodedLength(mate));
             uniform = uniform
                 && UnitCoding::encodedLength(mate) == UnitCoding::encodedLength(mates.front());
+            alike = alike && sameBytes(mate, mates.front());
         }
         shortest += mates.empty() ? 1 : fewest;
+        m_maxLength += most;
+        if (alike) {
+            char bytes[3];
+            run.append(bytes, UnitCoding::encodeUnit(mates.front(), bytes));
+        } else {
+            addPairs(run);
+            run.clear();
+        }
         if (fixedLength && (k < 2 || k + 1 == m_word.size()))
             addUnitConditions(mates, offset);
         fixedLength = fixedLength && uniform && !mates.empty();
         offset += mates.empty() ? 1 : UnitCoding::encodedLength(mates.front());
     }
     m_minLength = shortest;
+    addPairs(run);
+}
+
+bool ByteMatcher::sameBytes(char16_t a, char16_t b)
+{
+    char x[3];
+    char y[3];
+    const int length = UnitCoding::encodeUnit(a, x);
+    if (UnitCoding::encodeUnit(b, y) != length)
+        return false;
+    for (int k = 0; k < length; ++k) {
+        if (BigramFilter::lowered(static_cast<unsigned char>(x[k]))
+            != BigramFilter::lowered(static_cast<unsigned char>(y[k])))
+            return false;
+    }
+    return true;
+}
+
+void ByteMatcher::addPairs(QByteArrayView run)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(run.data());
+    for (qsizetype i = 1; i < run.size(); ++i) {
+        const quint16 pair = BigramFilter::pair(p[i - 1], p[i]);
+        if (std::find(m_pairs.begin(), m_pairs.end(), pair) == m_pairs.end())
+            m_pairs.push_back(pair);
+    }
 }
 
 std::vector<char16_t> ByteMatcher::matesOf(char16_t unit) const
@@ -151,6 +191,8 @@ bool ByteMatcher::matchesAt(const unsigned char *p, qsizetype available) const
 
 qsizetype ByteMatcher::findByte(QByteArrayView bytes, qsizetype from) const
 {
+    if (m_word.isEmpty())
+        return -1;
     const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
     const qsizetype size = bytes.size();
     const qsizetype last = size - std::max(m_minLength, m_reach); // last candidate to test

@@ -22,6 +22,14 @@ public:
     // The unit index in bytes of the first hit that begins at byte fromByte or later, which
     // is unit fromUnit; -1 when there is none. fromByte must begin a unit.
     qsizetype find(QByteArrayView bytes, qsizetype fromByte, qsizetype fromUnit) const;
+    // The byte where the first hit at byte from or later begins, or -1. from must begin a unit.
+    qsizetype findByte(QByteArrayView bytes, qsizetype from) const;
+
+    // What every hit holds whatever the case of the text: the distinct byte pairs (as
+    // BigramFilter takes them) inside runs of the word's units whose matching units all
+    // encode alike; and the most bytes a hit can take. For LogStore::Passing.
+    const std::vector<quint16> &requiredPairs() const { return m_pairs; }
+    qsizetype reach() const { return m_maxLength; }
 
 private:
     // One filter test: the byte at a candidate plus offset is one of up to four values.
@@ -31,9 +39,11 @@ private:
         std::vector<unsigned char> values;
     };
 
-    qsizetype findByte(QByteArrayView bytes, qsizetype from) const;
     bool matchesAt(const unsigned char *p, qsizetype available) const;
     bool passes(const unsigned char *p) const;
+    // Whether two units encode to the same bytes as a BigramFilter sees them.
+    static bool sameBytes(char16_t a, char16_t b);
+    void addPairs(QByteArrayView run);
     void addUnitConditions(const std::vector<char16_t> &members, qsizetype offset);
     // The units that match this one of the word.
     std::vector<char16_t> matesOf(char16_t unit) const;
@@ -44,4 +54,6 @@ private:
     std::vector<Condition> m_conditions;
     qsizetype m_reach = 0; // bytes past a candidate the conditions look at
     qsizetype m_minLength = 0; // the fewest bytes a hit can take
+    qsizetype m_maxLength = 0; // the most
+    std::vector<quint16> m_pairs;
 };

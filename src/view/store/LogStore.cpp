@@ -51,6 +51,7 @@ void LogStore::seal()
     Block &open = m_blocks.back();
     open.startsWithLf = open.bytes > 0 && m_open.at(0) == '\n';
     open.endsWithCr = open.bytes > 0 && m_open.at(open.bytes - 1) == '\r';
+    open.pairs.add(QByteArrayView(m_open.constData(), open.bytes));
     open.frame = m_codec->compress(QByteArrayView(m_open.constData(), open.bytes));
     open.frameBytes = qint32(open.frame.size());
     if (m_spill) {
@@ -224,21 +225,62 @@ void LogStore::fillDamaged(const Block &block, QString &text)
     text += QString(cr, u'\r');
 }
 
-void LogStore::scanBlocks(StoreOffset offset,
-                          const std::function<bool(const BlockBytes &)> &visit) const
+bool LogStore::canPass(qsizetype index, const Passing &passing) const
+{
+    const auto passable
+        = [&](qsizetype i) { return !isOpen(i) && m_blocks[size_t(i)].bytes > passing.reach; };
+    if (passing.pairs.empty() || !passable(index))
+        return false;
+    const Block &block = m_blocks[size_t(index)];
+    if (block.pairs.missing(passing.pairs) == 0)
+        return false;
+    // Neighbours longer than any hit keep a hit across an edge to the two blocks.
+    for (const qsizetype next : {index - 1, index + 1}) {
+        if (next < 0 || next >= qsizetype(m_blocks.size()))
+            continue;
+        if (!passable(next) || block.pairs.missing(passing.pairs, m_blocks[size_t(next)].pairs) < 2)
+            return false;
+    }
+    return true;
+}
+
+LogStore::BlockBytes LogStore::blockBytes(qsizetype index, const Passing *passing,
+                                          QByteArray &buffer) const
+{
+    const Block &block = m_blocks[size_t(index)];
+    BlockBytes bytes {StoreOffset(block.start), {}, block.units, block.breaksBefore, block.breaks};
+    if (isOpen(index))
+        bytes.bytes = QByteArrayView(m_open.constData(), block.bytes);
+    else if (passing && canPass(index, *passing))
+        bytes.passed = true;
+    else if (plainBytes(block, buffer))
+        bytes.bytes = buffer;
+    else
+        bytes.damaged = true;
+    return bytes;
+}
+
+void LogStore::scanBlocks(StoreOffset offset, const std::function<bool(const BlockBytes &)> &visit,
+                          const Passing *passing) const
 {
     QByteArray buffer;
     for (qsizetype index = blockAt(std::clamp<qint64>(offset.value, 0, m_size));
          index < qsizetype(m_blocks.size()); ++index) {
-        const Block &block = m_blocks[size_t(index)];
-        BlockBytes bytes {StoreOffset(block.start), {}, false};
-        if (isOpen(index))
-            bytes.bytes = QByteArrayView(m_open.constData(), block.bytes);
-        else if (plainBytes(block, buffer))
-            bytes.bytes = buffer;
-        else
-            bytes.damaged = true;
-        if (!visit(bytes))
+        if (!visit(blockBytes(index, passing, buffer)))
+            return;
+    }
+}
+
+void LogStore::scanBlocksBackward(StoreOffset end,
+                                  const std::function<bool(const BlockBytes &)> &visit,
+                                  const Passing *passing) const
+{
+    const qint64 last = std::clamp<qint64>(end.value, 0, m_size) - 1;
+    if (last < 0)
+        return;
+    QByteArray buffer;
+    for (qsizetype index = blockAt(last); index >= 0; --index) {
+        if (!visit(blockBytes(index, passing, buffer)))
             return;
     }
 }

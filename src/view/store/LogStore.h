@@ -1,5 +1,6 @@
 #pragma once
 
+#include "view/store/BigramFilter.h"
 #include "view/store/BlockCodec.h"
 #include "view/store/DecodedBlockCache.h"
 #include "view/store/SpillFile.h"
@@ -67,11 +68,29 @@ public:
     {
         StoreOffset start;
         QByteArrayView bytes;
+        qint64 units = 0;
+        qint64 breaksBefore = 0; // LFs in the blocks before it
+        qint64 breaks = 0; // LFs in it
         bool damaged = false; // bytes are empty then
+        bool passed = false; // left unread for a Passing; bytes are empty then
+    };
+    // What a scan for a word may leave unread (find): the distinct byte pairs that every hit
+    // holds (ByteMatcher::requiredPairs) and the most bytes a hit can take. A block is passed
+    // by when its filter lacks a pair and no hit can run across either of its edges either
+    // (the two blocks together lack two pairs: a hit across an edge has all its pairs in them
+    // but the one that straddles it). Passed blocks never hold a hit nor part of one.
+    struct Passing
+    {
+        std::vector<quint16> pairs;
+        qsizetype reach = 0;
     };
     // Visits every block from the one holding offset on, in order, until visit returns
     // false. The bytes are valid during the call only.
-    void scanBlocks(StoreOffset offset, const std::function<bool(const BlockBytes &)> &visit) const;
+    void scanBlocks(StoreOffset offset, const std::function<bool(const BlockBytes &)> &visit,
+                    const Passing *passing = nullptr) const;
+    // The same backwards: from the block holding the unit before end down to the first.
+    void scanBlocksBackward(StoreOffset end, const std::function<bool(const BlockBytes &)> &visit,
+                            const Passing *passing = nullptr) const;
 
     // Bytes the store holds in memory for its text: frames not spilled, the open block and the
     // buffers; and bytes it keeps in the spill file.
@@ -92,6 +111,7 @@ private:
         // Set when sealed, for reading a damaged block as a gap with its CR LF pairs whole.
         bool startsWithLf = false;
         bool endsWithCr = false;
+        BigramFilter pairs; // set when sealed
         QByteArray frame; // a sealed frame kept in memory; empty for the open block
     };
 
@@ -99,6 +119,9 @@ private:
     // Moves a sealed frame into the spill file; false, frame kept, when the file refused it.
     bool spill(Block &block);
     bool isOpen(qsizetype index) const { return index + 1 == qsizetype(m_blocks.size()); }
+    bool canPass(qsizetype index, const Passing &passing) const;
+    // One block as a scan sees it; buffer holds a sealed block's plain bytes.
+    BlockBytes blockBytes(qsizetype index, const Passing *passing, QByteArray &buffer) const;
     qsizetype blockAt(qint64 offset) const;
     const DecodedBlockCache::Entry &decoded(qsizetype index) const;
     // Plain bytes of a sealed block into buffer; false when the block is damaged.

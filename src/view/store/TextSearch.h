@@ -1,11 +1,19 @@
 #pragma once
 
+#include <QChar>
 #include <QStringView>
 
 #include <optional>
 
 // Forward search in the log view's plain text.
 namespace TextSearch {
+
+// How case-insensitive matching compares one UTF-16 unit: its Unicode simple case folding.
+// Everything that matches words in the log's text without regard to case folds this way.
+inline char16_t foldedUnit(char16_t unit)
+{
+    return char16_t(QChar::toCaseFolded(char32_t(unit)));
+}
 
 // The 0-based offset of the first occurrence of word in text that begins at offset from or
 // later, or nullopt. Never wraps round to the start.

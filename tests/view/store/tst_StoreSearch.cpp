@@ -1,4 +1,5 @@
 #include "view/store/LogStore.h"
+#include "view/store/MatchCounter.h"
 #include "view/store/StoreSearch.h"
 #include "view/store/TextSearch.h"
 
@@ -7,8 +8,9 @@
 
 using namespace Qt::StringLiterals;
 
-// Find works on the store's encoded blocks; whatever the blocks' size and wherever their
-// edges fall, its answers must be those of the plain search over the whole text.
+// Find and count work on the store's encoded blocks, passing by blocks that cannot hold the
+// word; whatever the blocks' size and wherever their edges fall, their answers must be those
+// of the plain search over the whole text.
 class TestStoreSearch : public QObject
 {
     Q_OBJECT
@@ -43,12 +45,32 @@ private Q_SLOTS:
         for (int round = 0; round < 20; ++round) {
             LogStore store(blockBytes);
             QString whole;
+            // Counted as the text comes in, a few blocks a step.
+            MatchCounter counters[] = {{word, Qt::CaseSensitive}, {word, Qt::CaseInsensitive}};
+            QList<qint64> lines[2];
             for (int read = random.bounded(1, 40); read > 0; --read) {
                 QString text;
                 for (int k = random.bounded(1, 6); k > 0; --k)
                     text += pieces.at(random.bounded(int(pieces.size())));
                 store.append(text);
                 whole += text;
+                for (int c = 0; c < 2; ++c) {
+                    int blocks = random.bounded(1, 4);
+                    counters[c].step(
+                        store, [&] { return --blocks > 0; },
+                        [&](LineNo line) { lines[c] << line.value; });
+                }
+            }
+            for (int c = 0; c < 2; ++c) {
+                const auto sensitivity = c == 0 ? Qt::CaseSensitive : Qt::CaseInsensitive;
+                while (!counters[c].step(
+                    store, [] { return false; }, [&](LineNo line) { lines[c] << line.value; })) { }
+                QList<qint64> expectedLines;
+                for (qsizetype at = whole.indexOf(word, 0, sensitivity); at >= 0;
+                     at = whole.indexOf(word, at + 1, sensitivity))
+                    expectedLines << QStringView(whole).first(at).count(u'\n');
+                QCOMPARE(counters[c].count(), whole.count(word, sensitivity));
+                QCOMPARE(lines[c], expectedLines);
             }
             for (int probe = 0; probe < 12; ++probe) {
                 const qsizetype from = random.bounded(int(whole.size()) + 2) - 1;
@@ -59,6 +81,13 @@ private Q_SLOTS:
                     QCOMPARE(found.has_value(), expected.has_value());
                     if (found)
                         QCOMPARE(found->value, *expected);
+                    // Backwards: the last hit that ends at or before from.
+                    const qsizetype before = from < word.size()
+                        ? -1
+                        : QStringView(whole).lastIndexOf(word, from - word.size(), sensitivity);
+                    const auto back
+                        = StoreSearch::findBackward(store, word, StoreOffset(from), sensitivity);
+                    QCOMPARE(back ? back->value : -1, before);
                 }
             }
         }

@@ -1,0 +1,110 @@
+#include "view/store/MatchCounter.h"
+
+#include "view/store/StoreSeam.h"
+#include "view/store/StoreSearch.h"
+#include "view/store/UnitCoding.h"
+
+#include <cstring>
+
+namespace {
+
+qint64 lineFeedsIn(QByteArrayView bytes)
+{
+    qint64 count = 0;
+    const char *p = bytes.data();
+    const char *end = p + bytes.size();
+    while ((p = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p))))) {
+        ++count;
+        ++p;
+    }
+    return count;
+}
+
+} // namespace
+
+MatchCounter::MatchCounter(QStringView word, Qt::CaseSensitivity sensitivity)
+    : m_word(word.toString())
+    , m_sensitivity(sensitivity)
+    , m_matcher(word, sensitivity)
+    , m_passing(StoreSearch::passingFor(m_matcher))
+{
+}
+
+void MatchCounter::reset()
+{
+    m_count = 0;
+    m_resumeAt = 0;
+    m_lineAtResume = 0;
+    m_resumeBlock = -1;
+    m_resumeByte = 0;
+    m_tail.clear();
+    m_tailUnits = 0;
+}
+
+bool MatchCounter::step(const LogStore &store, const std::function<bool()> &keepGoing,
+                        const HitLines &hitLines)
+{
+    if (m_word.isEmpty() || m_resumeAt >= store.size())
+        return true;
+    bool reachedEnd = true;
+    store.scanBlocks(
+        StoreOffset(m_resumeAt),
+        [&](const LogStore::BlockBytes &block) {
+            if (!visit(block, hitLines))
+                return true; // nothing new in it
+            if (m_resumeAt < store.size() && !keepGoing()) {
+                reachedEnd = false;
+                return false;
+            }
+            return true;
+        },
+        &m_passing);
+    return reachedEnd;
+}
+
+bool MatchCounter::visit(const LogStore::BlockBytes &block, const HitLines &hitLines)
+{
+    const qint64 end = block.start.value + block.units;
+    if (end <= m_resumeAt)
+        return false;
+    const qint64 endLine = block.breaksBefore + block.breaks;
+    if (block.damaged || block.passed) {
+        m_tail.clear();
+        m_tailUnits = 0;
+    } else {
+        const QByteArrayView bytes = block.bytes;
+        const qsizetype fromByte = block.start.value == m_resumeBlock
+            ? m_resumeByte
+            : UnitCoding::byteOfUnit(bytes, qsizetype(m_resumeAt - block.start.value));
+        const QByteArrayView fresh = bytes.sliced(fromByte);
+
+        // Hits that begin before the resume point and end after it.
+        StoreSeam::forEachHit(m_tail, m_tailUnits, fresh, m_word, m_sensitivity, 0,
+                              [&](qsizetype hit, const QString &seam) {
+                                  ++m_count;
+                                  if (hitLines) {
+                                      const auto after
+                                          = QStringView(seam).sliced(hit).first(m_tailUnits - hit);
+                                      hitLines(LineNo(m_lineAtResume - after.count(u'\n')));
+                                  }
+                                  return true;
+                              });
+        qint64 line = m_lineAtResume;
+        qsizetype lineCountedTo = fromByte;
+        for (qsizetype at = m_matcher.findByte(bytes, fromByte); at >= 0;
+             at = m_matcher.findByte(bytes, at + UnitCoding::byteOfUnit(bytes.sliced(at), 1))) {
+            ++m_count;
+            if (hitLines) {
+                line += lineFeedsIn(bytes.sliced(lineCountedTo, at - lineCountedTo));
+                lineCountedTo = at;
+                hitLines(LineNo(line));
+            }
+        }
+        m_tailUnits = StoreSeam::keepLast(m_tail, fresh, m_word.size() - 1);
+    }
+    m_resumeAt = end;
+    m_lineAtResume = endLine;
+    m_resumeBlock = block.start.value;
+    m_resumeByte = block.bytes.size();
+    return true;
+}
