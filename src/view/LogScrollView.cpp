@@ -2,10 +2,13 @@
 
 #include "view/CaretKeys.h"
 #include "view/ColourRuns.h"
+#include "view/LineStyler.h"
 #include "view/LogViewAccessible.h"
+#include "view/OverviewStrip.h"
 #include "view/PrimarySelection.h"
 #include "view/ViewNavigation.h"
 #include "view/ViewPainter.h"
+#include "view/store/TextSearch.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -79,6 +82,73 @@ void LogScrollView::coloursChanged()
     ++m_styleVersion;
     m_lineImages.clear();
     viewport()->update();
+}
+
+void LogScrollView::showHighlights(const LineStyler &styler, const OverviewMarks &marks)
+{
+    m_styler = &styler;
+    m_overview = new OverviewStrip(marks, styler, m_source, m_layout, this);
+    connect(m_overview, &OverviewStrip::goTo, this, &LogScrollView::showLine);
+    highlightsChanged();
+}
+
+void LogScrollView::highlightsChanged()
+{
+    coloursChanged();
+    placeMargins();
+    marksChanged();
+}
+
+void LogScrollView::marksChanged()
+{
+    if (m_overview && m_overview->isVisible())
+        m_overview->update();
+}
+
+void LogScrollView::placeMargins()
+{
+    // The strip only while there is something to mark, so that a view without rules looks as
+    // it always did.
+    const bool overview = m_overview && m_styler && !m_styler->isIdle();
+    const int right = overview ? m_overview->preferredWidth() : 0;
+    if (viewportMargins().right() != right)
+        setViewportMargins(0, 0, right, 0);
+    if (m_overview) {
+        const QRect port = viewport()->geometry();
+        m_overview->setGeometry(port.right() + 1, port.top(), right, port.height());
+        m_overview->setVisible(overview);
+    }
+}
+
+void LogScrollView::showLine(LineNo line, bool selectFindMatch)
+{
+    setTopLine(line - m_layout.fullLines() / 2);
+    const StoreOffset start = m_source.lineStart(line);
+    ViewSelection selection {start, start};
+    if (selectFindMatch && m_styler && !m_styler->findWord().isEmpty()) {
+        const QString &word = m_styler->findWord();
+        const qint64 length = m_source.lineEnd(line) - start;
+        const QString text
+            = m_source.read(start, std::min<qint64>(length, LineStyler::kWholeLine)).text;
+        if (const auto hit = TextSearch::findForward(text, word, 0, m_styler->findSensitivity()))
+            selection = {start + *hit, start + *hit + word.size()};
+    }
+    setFocus(Qt::OtherFocusReason);
+    m_selection = selection;
+    m_wantedX = -1;
+    selectionMoved(true);
+}
+
+QRect LogScrollView::selectionOnScreen() const
+{
+    const QRect first = m_layout.caretRect(m_selection.start());
+    const QRect last = m_layout.caretRect(m_selection.end());
+    QRect rect(QPoint(std::min(first.left(), last.left()), first.top()),
+               QPoint(std::max(first.right(), last.right()), first.bottom()));
+    if (last.top() != first.top()) // to the end of the row
+        rect.setRight(viewport()->width() - 1);
+    rect = rect.intersected(viewport()->rect());
+    return rect.isEmpty() ? QRect() : QRect(viewport()->mapToGlobal(rect.topLeft()), rect.size());
 }
 
 void LogScrollView::replaced()
@@ -169,6 +239,7 @@ void LogScrollView::updateScrollBars()
     horizontalScrollBar()->setSingleStep(std::max(1, int(m_layout.metrics().tabWidth() / 8)));
     horizontalScrollBar()->setValue(int(std::min<qreal>(m_layout.left(), kBarLines)));
     m_settingBars = false;
+    marksChanged(); // the band of lines in sight moves
 }
 
 void LogScrollView::scrollContentsBy(int, int)
@@ -184,6 +255,7 @@ void LogScrollView::scrollContentsBy(int, int)
 void LogScrollView::resizeEvent(QResizeEvent *event)
 {
     QAbstractScrollArea::resizeEvent(event);
+    placeMargins();
     m_layout.setViewportSize(viewport()->size());
     m_layout.setTopLine(m_layout.topLine());
     updateScrollBars();
@@ -206,7 +278,7 @@ void LogScrollView::changeEvent(QEvent *event)
 void LogScrollView::paintEvent(QPaintEvent *event)
 {
     QPainter painter(viewport());
-    const ViewPainter::Look look {palette(), m_colours, m_selection,
+    const ViewPainter::Look look {palette(), m_colours, m_styler, m_selection,
                                   hasFocus() && m_caretOn && m_selection.isEmpty(),
                                   // An inactive window may show its selection in other colours.
                                   m_styleVersion * 4 + quint64(palette().currentColorGroup()),

@@ -10,6 +10,9 @@
 #include <QPoint>
 
 class ColourRuns;
+class LineStyler;
+class OverviewMarks;
+class OverviewStrip;
 class QMenu;
 
 // The log view's widget: a scroll area that paints only the lines in sight, over a text source
@@ -25,6 +28,10 @@ class QMenu;
 //
 // The vertical scroll bar counts lines while they fit an int and scales beyond; the top line
 // itself is 64-bit and read from the bar only through lineForBarValue().
+//
+// With highlighting (showHighlights), lines are coloured by the rules and the find word, and
+// an overview strip stands in the right margin beside the scroll bar while there is anything
+// to mark; a click on it goes to the line it names.
 class LogScrollView : public QAbstractScrollArea
 {
     Q_OBJECT
@@ -47,6 +54,17 @@ public:
     void ensureCaretVisible();
     // The colours of text already shown changed.
     void coloursChanged();
+    // Colours lines by the styler's rules and find word, and shows the marks beside the scroll
+    // bar; both must outlive the view. highlightsChanged() after either changed, marksChanged()
+    // after the marks did.
+    void showHighlights(const LineStyler &styler, const OverviewMarks &marks);
+    void highlightsChanged();
+    void marksChanged();
+    // Brings a line to the middle of the view, the caret at its start or, for a line with a
+    // match of the find word, its first match selected.
+    void showLine(LineNo line, bool selectFindMatch);
+    // The selection's first line, in global coordinates, clipped to the viewport.
+    QRect selectionOnScreen() const;
 
 Q_SIGNALS:
     void copyRequested();
@@ -80,6 +98,8 @@ private:
     void dragTo(QPoint point);
     void restartBlink();
     bool handleNavigationKey(QKeyEvent *event);
+    // What stands in the viewport's margins (the overview strip at the right), and where.
+    void placeMargins();
 
     const TextSource &m_source;
     const ColourRuns &m_colours;
@@ -97,5 +117,7 @@ private:
     QPoint m_doubleClickPoint;
     QMenu *m_menu = nullptr;
     ViewPainter::LineImages m_lineImages;
+    const LineStyler *m_styler = nullptr;
+    OverviewStrip *m_overview = nullptr;
     quint64 m_styleVersion = 0;
 };

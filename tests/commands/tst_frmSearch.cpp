@@ -309,10 +309,10 @@ void tst_frmSearch::tabOrder()
     Fixture f {QString()};
     frmSearch *dialog = f.open();
     QVERIFY(dialog);
-    QCOMPARE(
-        tabWalk(dialog, 4),
-        (QStringList {QStringLiteral("txtWord"), QStringLiteral("chkUp"), QStringLiteral("cmdNext"),
-                      QStringLiteral("cmdCancel"), QStringLiteral("txtWord")}));
+    QCOMPARE(tabWalk(dialog, 5),
+             (QStringList {QStringLiteral("txtWord"), QStringLiteral("chkUp"),
+                           QStringLiteral("cmdNext"), QStringLiteral("cmdPrev"),
+                           QStringLiteral("cmdCancel"), QStringLiteral("txtWord")}));
 }
 
 QTEST_MAIN(tst_frmSearch)

@@ -265,7 +265,9 @@ private Q_SLOTS:
         QCOMPARE(captions.join(u'|'),
                  QStringLiteral("ファイル(&F)|  監視ファイル指定(&C)|-|  終了(&X)|"
                                 "編集(&E)|  コピー(&C)|  表示内容の消去(&D)|  検索(&F)|"
-                                "設定(&S)|  ファイルを監視する(&M)|  オプション(&O)|-|  "
+                                "  次を検索(&N)|  前を検索(&P)|"
+                                "設定(&S)|  ファイルを監視する(&M)|  オプション(&O)|"
+                                "  強調表示(&H)...|-|  "
                                 "grepモード(&G)|  grep文字列設定(&K)|"
                                 "ヘルプ(&H)|  Pivexについて(&A)"));
         QVERIFY(window.mnuEnableAction()->isChecked());
