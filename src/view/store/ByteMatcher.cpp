@@ -51,8 +51,9 @@ ByteMatcher::ByteMatcher(QStringView word, Qt::CaseSensitivity sensitivity)
         char bytes[3];
         m_encoded.append(bytes, UnitCoding::encodeUnit(c.unicode(), bytes));
     }
-    // Filter on the word's first units, then on its last: as long as every unit before has
-    // mates of one encoded length only, the next unit's bytes sit at a known distance.
+    // Filter on bytes of the word's units at known distances (as long as every unit before has
+    // mates of one encoded length only, the next unit's bytes sit at a known distance), the
+    // rarest first.
     qsizetype shortest = 0;
     bool fixedLength = true;
     qsizetype offset = 0;
@@ -79,13 +80,48 @@ ByteMatcher::ByteMatcher(QStringView word, Qt::CaseSensitivity sensitivity)
             addPairs(run);
             run.clear();
         }
-        if (fixedLength && (k < 2 || k + 1 == m_word.size()))
+        if (fixedLength && (k < kFilteredUnits || k + 1 == m_word.size()))
             addUnitConditions(mates, offset);
         fixedLength = fixedLength && uniform && !mates.empty();
         offset += mates.empty() ? 1 : UnitCoding::encodedLength(mates.front());
     }
     m_minLength = shortest;
     addPairs(run);
+    keepRarestConditions();
+}
+
+void ByteMatcher::keepRarestConditions()
+{
+    const auto score = [](const Condition &condition) {
+        int sum = 0;
+        for (const unsigned char value : condition.values)
+            sum += commonness(value);
+        return sum;
+    };
+    std::stable_sort(m_conditions.begin(), m_conditions.end(),
+                     [&](const Condition &a, const Condition &b) { return score(a) < score(b); });
+    if (m_conditions.size() > 4)
+        m_conditions.resize(4);
+    for (const Condition &condition : m_conditions)
+        m_reach = std::max(m_reach, condition.offset + 1);
+}
+
+int ByteMatcher::commonness(unsigned char b)
+{
+    // How often a byte turns up in a Japanese log stored as UTF-8, roughly: the lead byte of
+    // every kana and the second bytes of kana are everywhere, as are blanks and digits; the
+    // last byte of a character names it among sixty-four.
+    if (b == 0xE3 || b == ' ')
+        return 10;
+    if ((b >= 0x80 && b <= 0x83) || (b >= 0xE4 && b <= 0xE9))
+        return 7;
+    if (b >= '0' && b <= '9')
+        return 6;
+    if ((b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z'))
+        return 4;
+    if (b >= 0x80 && b <= 0xBF)
+        return 2;
+    return 3;
 }
 
 bool ByteMatcher::sameBytes(char16_t a, char16_t b)
@@ -139,10 +175,8 @@ void ByteMatcher::addUnitConditions(const std::vector<char16_t> &members, qsizet
                 == condition.values.end())
                 condition.values.push_back(value);
         }
-        if (condition.values.size() <= 4 && m_conditions.size() < 4) {
-            m_reach = std::max(m_reach, condition.offset + 1);
+        if (condition.values.size() <= 4)
             m_conditions.push_back(std::move(condition));
-        }
     }
 }
 

@@ -12,8 +12,10 @@
 // time. A hit must lie wholly inside the bytes; the caller joins block edges.
 //
 // Candidates are filtered on a few bytes of the word at once (SSE2 where the compiler has it),
-// then checked unit by unit. A folded unit can be matched by units of another encoded length
-// (the Kelvin sign folds to "k"), so the check walks the text rather than comparing bytes.
+// the rarest bytes first (the lead byte of kana is in every other character of a Japanese
+// log, the last byte of a character names it), then checked unit by unit. A folded unit can be
+// matched by units of another encoded length (the Kelvin sign folds to "k"), so the check walks the
+// text rather than comparing bytes.
 class ByteMatcher
 {
 public:
@@ -45,6 +47,10 @@ private:
     static bool sameBytes(char16_t a, char16_t b);
     void addPairs(QByteArrayView run);
     void addUnitConditions(const std::vector<char16_t> &members, qsizetype offset);
+    // Keeps the four tests least likely to pass on a log's bytes, the least likely first.
+    void keepRarestConditions();
+    static int commonness(unsigned char b);
+    static constexpr qsizetype kFilteredUnits = 6; // units looked at for filter tests
     // The units that match this one of the word.
     std::vector<char16_t> matesOf(char16_t unit) const;
 

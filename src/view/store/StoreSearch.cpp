@@ -85,12 +85,14 @@ std::optional<StoreOffset> findBackward(const LogStore &store, QStringView word,
                 return true;
             }
             // The part of the block before stop.
-            const QByteArrayView bytes = block.bytes.first(
-                UnitCoding::byteOfUnit(block.bytes, qsizetype(stop - block.start.value)));
+            const qint64 units = std::min(block.units, stop - block.start.value);
+            const QByteArrayView bytes = units == block.units
+                ? block.bytes
+                : block.bytes.first(UnitCoding::byteOfUnit(block.bytes, qsizetype(units)));
             // A hit that runs on into the blocks after it begins later than any inside it.
             QByteArray tail;
             const qsizetype tailUnits = StoreSeam::keepLast(tail, bytes, length - 1);
-            const StoreOffset tailStart = block.start + (UnitCoding::unitsIn(bytes) - tailUnits);
+            const StoreOffset tailStart = block.start + (units - tailUnits);
             StoreSeam::forEachHit(tail, tailUnits, head, word, sensitivity, 0,
                                   [&](qsizetype hit, const QString &) {
                                       found = tailStart + hit;
