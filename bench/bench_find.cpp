@@ -1,9 +1,13 @@
 // One "次を検索" step over a log view of 1,000,000 lines of the generated Japanese log, for a
-// word found only in the last line: the cost a user pays when the word is rare in a long
-// session. The step runs through the real find dialog on the real view (offscreen), caret at
-// the start each time; the figure is the median of a few steps. The reference in the same run
-// is the matching rule alone (TextSearch) over the same text held whole in memory as UTF-16,
-// which the view never holds.
+// word found only in the first and the last line: the cost a user pays when the word is rare
+// in a long session. The step runs through the real find dialog on the real view (offscreen),
+// caret at the start of the second line each time; the figure is the median of a few steps. The
+// reference in the same run is the matching rule alone (TextSearch) over the same text held whole
+// in memory as UTF-16, which the view never holds.
+//   find_backward_ms_at_1m: "前を検索" from the start of the last line, which finds the word in
+//     the first, beside the forward step;
+//   find_common_pairs_ms_at_1m: a word that is nowhere but whose pairs of bytes are in every
+//     block ("ERROR 4007"), so no block is passed by: the worst case, every block read.
 #include "BenchSupport.h"
 #include "JapaneseLogCorpus.h"
 #include "commands/frmSearch.h"
@@ -50,6 +54,8 @@ int main(int argc, char *argv[])
         QString burst = corpus.nextText(std::min(1000, kLines - line));
         if (line + 1000 >= kLines)
             burst.insert(burst.size() - 2, u' ' + kWord.toUpper());
+        if (line == 0)
+            burst.insert(burst.indexOf(u'\r'), u' ' + kWord.toUpper());
         view.insertAtCaret(burst);
         whole += burst;
     }
@@ -58,11 +64,14 @@ int main(int argc, char *argv[])
     auto *dialog = new frmSearch(view, messages);
     dialog->findChild<QLineEdit *>(QStringLiteral("txtWord"))->setText(kWord);
     auto *next = dialog->findChild<QPushButton *>(QStringLiteral("cmdNext"));
+    auto *previous = dialog->findChild<QPushButton *>(QStringLiteral("cmdPrev"));
 
     std::vector<double> timings;
     std::vector<double> references;
+    const qsizetype secondLine = view.store().lineStart(LineNo(1)).value;
+    const qsizetype lastLine = view.store().lineStart(LineNo(view.lineCount() - 2)).value;
     for (int run = 0; run < kRuns; ++run) {
-        view.setCaret(0);
+        view.setCaret(secondLine);
         QElapsedTimer timer;
         timer.start();
         next->click();
@@ -72,13 +81,39 @@ int main(int argc, char *argv[])
             return 1;
         }
         timer.restart();
-        const auto hit = TextSearch::findForward(whole, kWord, 0, Qt::CaseInsensitive);
+        const auto hit = TextSearch::findForward(whole, kWord, secondLine, Qt::CaseInsensitive);
         references.push_back(double(timer.nsecsElapsed()) / 1e6);
         if (hit != view.selectionStart())
             return 1;
     }
+    std::vector<double> backward;
+    for (int run = 0; run < kRuns; ++run) {
+        view.setCaret(lastLine);
+        QElapsedTimer timer;
+        timer.start();
+        previous->click();
+        backward.push_back(double(timer.nsecsElapsed()) / 1e6);
+        if (messages.messages != 0 || view.selectionLength() != kWord.size()
+            || view.selectionStart() >= secondLine) {
+            std::fprintf(stderr, "bench: the word was not found backwards\n");
+            return 1;
+        }
+    }
+    // Nowhere, but made of pairs every block holds.
+    std::vector<double> worst;
+    for (int run = 0; run < kRuns; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        const auto hit = view.find(QStringLiteral("ERROR 4007"), 0, Qt::CaseInsensitive);
+        worst.push_back(double(timer.nsecsElapsed()) / 1e6);
+        if (hit)
+            return 1;
+    }
     std::printf("bench: find_ms_at_1m %.1f ms\n", median(timings));
     std::printf("bench: find_vs_text_search %.2f x\n", median(timings) / median(references));
+    std::printf("bench: find_backward_ms_at_1m %.1f ms\n", median(backward));
+    std::printf("bench: find_backward_vs_forward %.2f x\n", median(backward) / median(timings));
+    std::printf("bench: find_common_pairs_ms_at_1m %.1f ms\n", median(worst));
     delete dialog;
     return 0;
 }

@@ -61,6 +61,11 @@ bool OverviewScanner::rulesDone() const
     return m_rules.isEmpty() || m_feed.resumeAt >= m_store.size();
 }
 
+bool OverviewScanner::isBusy() const
+{
+    return !rulesDone() || (m_counter && m_counter->countedTo().value < m_store.size());
+}
+
 void OverviewScanner::schedule()
 {
     if (m_scheduled || (rulesDone() && !m_counter))

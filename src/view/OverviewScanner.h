@@ -44,6 +44,8 @@ public:
 
     // Does one turn's work now; true when all is done. For benchmarks and tests.
     bool runTurn();
+    // Whether work is left: rules to match or matches to count in text not yet read.
+    bool isBusy() const;
 
 private:
     // Where the rule marking stands: the next offset to read, and the line it is in.
