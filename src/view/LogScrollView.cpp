@@ -110,9 +110,12 @@ void LogScrollView::placeMargins()
     // The strip only while there is something to mark, so that a view without rules looks as
     // it always did.
     const bool overview = m_overview && m_styler && !m_styler->isIdle();
-    const int right = overview ? m_overview->preferredWidth() : 0;
-    if (viewportMargins().right() != right)
-        setViewportMargins(0, 0, right, 0);
+    QMargins margins = viewportMargins();
+    if (margins.right() != (overview ? m_overview->preferredWidth() : 0)) {
+        margins.setRight(overview ? m_overview->preferredWidth() : 0);
+        setViewportMargins(margins);
+    }
+    const int right = margins.right();
     if (m_overview) {
         const QRect port = viewport()->geometry();
         m_overview->setGeometry(port.right() + 1, port.top(), right, port.height());

@@ -7,8 +7,8 @@
 #include <QElapsedTimer>
 
 namespace {
-// A turn's share of each kind of work: the window answers in well under the 100 ms a user
-// notices, while a count over ten million lines takes a second or two.
+// A turn's work: the window answers in well under the 100 ms a user notices, while a count
+// over ten million lines takes a second or two.
 constexpr qint64 kTurnNs = 8'000'000;
 } // namespace
 
@@ -83,27 +83,24 @@ void OverviewScanner::schedule()
 bool OverviewScanner::runTurn()
 {
     const quint64 before = m_marks.version();
-    bool done = true;
+    QElapsedTimer timer;
+    timer.start();
+    const auto keepGoing = [&] { return timer.nsecsElapsed() < kTurnNs; };
+    // One budget for both: counting goes first (the user is waiting for the number), the
+    // rules take what is left, and at least one block each turn so neither ever stalls.
+    bool counted = true;
     if (m_counter && m_counter->countedTo().value < m_store.size()) {
-        QElapsedTimer timer;
-        timer.start();
-        const bool counted = m_counter->step(
-            m_store, [&] { return timer.nsecsElapsed() < kTurnNs; },
-            [this](LineNo line) { m_marks.markFind(line); });
-        done = counted;
+        counted
+            = m_counter->step(m_store, keepGoing, [this](LineNo line) { m_marks.markFind(line); });
         if (m_report)
             m_report(m_counter->count(), counted);
     } else if (m_counter && m_report && m_store.size() == 0) {
         m_report(0, true);
     }
-    if (!rulesDone()) {
-        QElapsedTimer timer;
-        timer.start();
-        done = feedRules([&] { return timer.nsecsElapsed() < kTurnNs; }) && done;
-    }
+    const bool marked = rulesDone() || feedRules(keepGoing);
     if (m_marks.version() != before && m_marksChanged)
         m_marksChanged();
-    return done;
+    return counted && marked;
 }
 
 bool OverviewScanner::feedRules(const std::function<bool()> &keepGoing)

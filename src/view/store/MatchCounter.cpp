@@ -4,19 +4,31 @@
 #include "view/store/StoreSearch.h"
 #include "view/store/UnitCoding.h"
 
-#include <cstring>
+#include <bit>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
 qint64 lineFeedsIn(QByteArrayView bytes)
 {
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
+    const qsizetype size = bytes.size();
     qint64 count = 0;
-    const char *p = bytes.data();
-    const char *end = p + bytes.size();
-    while ((p = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p))))) {
-        ++count;
-        ++p;
+    qsizetype i = 0;
+#if defined(__SSE2__)
+    // Sixteen bytes a step: a log line is some hundred bytes, so looking for each LF on its
+    // own would cost a call a line.
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; i + 16 <= size; i += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
+        count += std::popcount(unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, lf))));
     }
+#endif
+    for (; i < size; ++i)
+        count += p[i] == '\n';
     return count;
 }
 
