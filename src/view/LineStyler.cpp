@@ -26,6 +26,20 @@ void LineStyler::setFindWord(const QString &word, Qt::CaseSensitivity sensitivit
     m_findSensitivity = sensitivity;
 }
 
+std::optional<std::pair<StoreOffset, StoreOffset>> LineStyler::findMatch(const TextSource &source,
+                                                                         LineNo line) const
+{
+    if (m_findWord.isEmpty())
+        return std::nullopt;
+    const StoreOffset start = source.lineStart(line);
+    const qint64 length = std::min<qint64>(source.lineEnd(line) - start, kWholeLine);
+    const auto hit = TextSearch::findForward(source.read(start, length).text, m_findWord, 0,
+                                             m_findSensitivity);
+    if (!hit)
+        return std::nullopt;
+    return std::make_pair(start + *hit, start + *hit + m_findWord.size());
+}
+
 int LineStyler::longLineRule(const TextSource &source, qint64 start, qint64 end) const
 {
     auto it = std::find_if(m_longLines.begin(), m_longLines.end(),

@@ -6,6 +6,8 @@
 #include <QColor>
 #include <QString>
 
+#include <optional>
+#include <utility>
 #include <vector>
 
 // The colours highlight rules and the find word give the part of a line in sight, worked out
@@ -50,6 +52,9 @@ public:
     bool isIdle() const { return m_rules.isEmpty() && m_findWord.isEmpty(); }
 
     LineLook look(const TextSource &source, LineNo line, const ViewLayout::Segment &segment) const;
+    // The find word's first match in a line (in its first kWholeLine units), start and end.
+    std::optional<std::pair<StoreOffset, StoreOffset>> findMatch(const TextSource &source,
+                                                                 LineNo line) const;
 
 private:
     struct LongLine

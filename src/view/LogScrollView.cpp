@@ -8,7 +8,6 @@
 #include "view/PrimarySelection.h"
 #include "view/ViewNavigation.h"
 #include "view/ViewPainter.h"
-#include "view/store/TextSearch.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -109,17 +108,17 @@ void LogScrollView::placeMargins()
 {
     // The strip only while there is something to mark, so that a view without rules looks as
     // it always did.
-    const bool overview = m_overview && m_styler && !m_styler->isIdle();
+    const int right
+        = m_overview && m_styler && !m_styler->isIdle() ? m_overview->preferredWidth() : 0;
     QMargins margins = viewportMargins();
-    if (margins.right() != (overview ? m_overview->preferredWidth() : 0)) {
-        margins.setRight(overview ? m_overview->preferredWidth() : 0);
+    if (margins.right() != right) {
+        margins.setRight(right);
         setViewportMargins(margins);
     }
-    const int right = margins.right();
     if (m_overview) {
         const QRect port = viewport()->geometry();
         m_overview->setGeometry(port.right() + 1, port.top(), right, port.height());
-        m_overview->setVisible(overview);
+        m_overview->setVisible(right > 0);
     }
 }
 
@@ -127,30 +126,19 @@ void LogScrollView::showLine(LineNo line, bool selectFindMatch)
 {
     setTopLine(line - m_layout.fullLines() / 2);
     const StoreOffset start = m_source.lineStart(line);
-    ViewSelection selection {start, start};
-    if (selectFindMatch && m_styler && !m_styler->findWord().isEmpty()) {
-        const QString &word = m_styler->findWord();
-        const qint64 length = m_source.lineEnd(line) - start;
-        const QString text
-            = m_source.read(start, std::min<qint64>(length, LineStyler::kWholeLine)).text;
-        if (const auto hit = TextSearch::findForward(text, word, 0, m_styler->findSensitivity()))
-            selection = {start + *hit, start + *hit + word.size()};
+    m_selection = {start, start};
+    if (selectFindMatch && m_styler) {
+        if (const auto match = m_styler->findMatch(m_source, line))
+            m_selection = {match->first, match->second};
     }
     setFocus(Qt::OtherFocusReason);
-    m_selection = selection;
     m_wantedX = -1;
     selectionMoved(true);
 }
 
 QRect LogScrollView::selectionOnScreen() const
 {
-    const QRect first = m_layout.caretRect(m_selection.start());
-    const QRect last = m_layout.caretRect(m_selection.end());
-    QRect rect(QPoint(std::min(first.left(), last.left()), first.top()),
-               QPoint(std::max(first.right(), last.right()), first.bottom()));
-    if (last.top() != first.top()) // to the end of the row
-        rect.setRight(viewport()->width() - 1);
-    rect = rect.intersected(viewport()->rect());
+    const QRect rect = m_layout.selectionRect(m_selection).intersected(viewport()->rect());
     return rect.isEmpty() ? QRect() : QRect(viewport()->mapToGlobal(rect.topLeft()), rect.size());
 }
 
