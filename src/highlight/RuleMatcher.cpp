@@ -5,22 +5,6 @@
 #include <algorithm>
 #include <cstring>
 
-namespace {
-
-// Every unit that folds to the same unit as this one, itself included.
-std::vector<char16_t> foldMates(char16_t unit)
-{
-    const char16_t target = TextSearch::foldedUnit(unit);
-    std::vector<char16_t> mates;
-    for (char32_t u = 0; u <= 0xFFFF; ++u) {
-        if (TextSearch::foldedUnit(char16_t(u)) == target)
-            mates.push_back(char16_t(u));
-    }
-    return mates;
-}
-
-} // namespace
-
 RuleMatcher::RuleMatcher(const std::vector<HighlightRule> &rules)
 {
     std::array<std::vector<quint16>, 256> buckets;
@@ -36,7 +20,7 @@ RuleMatcher::RuleMatcher(const std::vector<HighlightRule> &rules)
         const auto index = quint16(m_words.size());
         const std::vector<char16_t> starts = word.exact
             ? std::vector<char16_t> {rule.word.at(0).unicode()}
-            : foldMates(rule.word.at(0).unicode());
+            : TextSearch::unitsFoldingTo(word.key.at(0).unicode());
         for (const char16_t unit : starts) {
             std::vector<quint16> &bucket = buckets[quint8(unit)];
             if (bucket.empty() || bucket.back() != index)

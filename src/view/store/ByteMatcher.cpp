@@ -1,10 +1,8 @@
 #include "view/store/ByteMatcher.h"
 
 #include "view/store/BigramFilter.h"
+#include "view/store/TextSearch.h"
 #include "view/store/UnitCoding.h"
-
-#include <QHash>
-#include <QList>
 
 #include <algorithm>
 #include <bit>
@@ -14,39 +12,12 @@
 #include <emmintrin.h>
 #endif
 
-namespace {
-
-char16_t folded(char16_t unit)
-{
-    return char16_t(QChar::toCaseFolded(char32_t(unit)));
-}
-
-// Every unit, grouped by what it folds to; built once, never changed after.
-const QHash<char16_t, QList<char16_t>> &unitsByFold()
-{
-    static const QHash<char16_t, QList<char16_t>> table = [] {
-        QHash<char16_t, QList<char16_t>> byFold;
-        for (char32_t u = 0; u <= 0xFFFF; ++u)
-            byFold[folded(char16_t(u))].append(char16_t(u));
-        return byFold;
-    }();
-    return table;
-}
-
-std::vector<char16_t> unitsFoldingTo(char16_t target)
-{
-    const QList<char16_t> units = unitsByFold().value(target);
-    return {units.begin(), units.end()};
-}
-
-} // namespace
-
 ByteMatcher::ByteMatcher(QStringView word, Qt::CaseSensitivity sensitivity)
     : m_caseSensitive(sensitivity == Qt::CaseSensitive)
 {
     m_word.reserve(word.size());
     for (const QChar c : word)
-        m_word += m_caseSensitive ? c : QChar(folded(c.unicode()));
+        m_word += m_caseSensitive ? c : QChar(TextSearch::foldedUnit(c.unicode()));
     for (const QChar c : std::as_const(m_word)) {
         char bytes[3];
         m_encoded.append(bytes, UnitCoding::encodeUnit(c.unicode(), bytes));
@@ -153,7 +124,7 @@ std::vector<char16_t> ByteMatcher::matesOf(char16_t unit) const
 {
     if (m_caseSensitive)
         return {unit};
-    return unitsFoldingTo(unit);
+    return TextSearch::unitsFoldingTo(unit);
 }
 
 void ByteMatcher::addUnitConditions(const std::vector<char16_t> &members, qsizetype offset)
@@ -216,7 +187,7 @@ bool ByteMatcher::matchesAt(const unsigned char *p, qsizetype available) const
             unit = char16_t(((b & 0x1F) << 6) | (p[at + 1] & 0x3F));
         else if (length == 3)
             unit = char16_t(((b & 0x0F) << 12) | ((p[at + 1] & 0x3F) << 6) | (p[at + 2] & 0x3F));
-        if (folded(unit) != expected.unicode())
+        if (TextSearch::foldedUnit(unit) != expected.unicode())
             return false;
         at += length;
     }

@@ -4,6 +4,7 @@
 #include <QStringView>
 
 #include <optional>
+#include <vector>
 
 // Forward search in the log view's plain text.
 namespace TextSearch {
@@ -14,6 +15,8 @@ inline char16_t foldedUnit(char16_t unit)
 {
     return char16_t(QChar::toCaseFolded(char32_t(unit)));
 }
+// Every unit that folds to target, ascending; empty when none does. Made once for all units.
+std::vector<char16_t> unitsFoldingTo(char16_t target);
 
 // The 0-based offset of the first occurrence of word in text that begins at offset from or
 // later, or nullopt. Never wraps round to the start.
