@@ -244,53 +244,26 @@ bool LogStore::canPass(qsizetype index, const Passing &passing) const
     return true;
 }
 
-bool LogStore::readsFrame(qsizetype index, const Passing *passing) const
-{
-    return !isOpen(index) && !(passing && canPass(index, *passing));
-}
-
 void LogStore::scan(qsizetype first, qsizetype step,
                     const std::function<bool(const BlockBytes &)> &visit,
                     const Passing *passing) const
 {
-    const qsizetype count = qsizetype(m_blocks.size());
     QByteArray buffer;
-    bool prefetched = false; // the block now due was started on the prefetch thread
-    for (qsizetype index = first; index >= 0 && index < count; index += step) {
+    for (qsizetype index = first; index >= 0 && index < qsizetype(m_blocks.size()); index += step) {
         const Block &block = m_blocks[size_t(index)];
         BlockBytes bytes {
             StoreOffset(block.start), {}, block.units, block.breaksBefore, block.breaks};
-        const qsizetype next = index + step;
-        const bool reads = readsFrame(index, passing);
-        const bool nextReads = next >= 0 && next < count && readsFrame(next, passing)
-            && m_blocks[size_t(next)].bytes >= kPrefetchBytes;
-        if (isOpen(index)) {
+        if (isOpen(index))
             bytes.bytes = QByteArrayView(m_open.constData(), block.bytes);
-        } else if (!reads) {
+        else if (passing && canPass(index, *passing))
             bytes.passed = true;
-        } else {
-            bool ok = prefetched && m_prefetch->take(buffer);
-            if (nextReads) {
-                if (!m_prefetch)
-                    m_prefetch = std::make_unique<BlockPrefetch>(*m_codec, m_spill.get());
-                const Block &after = m_blocks[size_t(next)];
-                m_prefetch->start({after.frame, after.spilledAt, after.frameBytes, after.bytes});
-            }
-            if (!prefetched)
-                ok = plainBytes(block, buffer);
-            if (ok)
-                bytes.bytes = buffer;
-            else
-                bytes.damaged = true;
-        }
-        prefetched = reads && nextReads;
+        else if (plainBytes(block, buffer))
+            bytes.bytes = buffer;
+        else
+            bytes.damaged = true;
         if (!visit(bytes))
-            break;
+            return;
     }
-    // A block started for a visit that never came is waited for, so that nothing reads the
-    // spill file once the scan is over.
-    if (prefetched)
-        m_prefetch->take(buffer);
 }
 
 void LogStore::scanBlocks(StoreOffset offset, const std::function<bool(const BlockBytes &)> &visit,

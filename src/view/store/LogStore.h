@@ -2,7 +2,6 @@
 
 #include "view/store/BigramFilter.h"
 #include "view/store/BlockCodec.h"
-#include "view/store/BlockPrefetch.h"
 #include "view/store/DecodedBlockCache.h"
 #include "view/store/SpillFile.h"
 #include "view/store/TextSource.h"
@@ -42,9 +41,6 @@ class LogStore : public TextSource
 public:
     static constexpr qsizetype kDefaultBlockBytes = 256 * 1024;
     static constexpr qsizetype kMinBlockBytes = 16;
-    // Scans read blocks at least this long on a thread of their own while they visit the one
-    // before; for shorter ones the handing over would cost more than it saves.
-    static constexpr qsizetype kPrefetchBytes = 16 * 1024;
 
     // blockBytes is clamped to [kMinBlockBytes, BlockCodec::kMaxPlainBytes]; small blocks let
     // tests cross block edges with little text. A null codec means the LZ4 one; a null spill
@@ -89,8 +85,7 @@ public:
         qsizetype reach = 0;
     };
     // Visits every block from the one holding offset on, in order, until visit returns
-    // false. The bytes are valid during the call only. While visit works on one block, the next
-    // one to read is read back and decompressed on a thread of its own (BlockPrefetch).
+    // false. The bytes are valid during the call only.
     void scanBlocks(StoreOffset offset, const std::function<bool(const BlockBytes &)> &visit,
                     const Passing *passing = nullptr) const;
     // The same backwards: from the block holding the unit before end down to the first.
@@ -125,9 +120,6 @@ private:
     bool spill(Block &block);
     bool isOpen(qsizetype index) const { return index + 1 == qsizetype(m_blocks.size()); }
     bool canPass(qsizetype index, const Passing &passing) const;
-    // Whether a scan reads a block's frame, rather than taking the open block as it is or
-    // passing the block by.
-    bool readsFrame(qsizetype index, const Passing *passing) const;
     void scan(qsizetype first, qsizetype step, const std::function<bool(const BlockBytes &)> &visit,
               const Passing *passing) const;
     qsizetype blockAt(qint64 offset) const;
@@ -146,5 +138,4 @@ private:
     mutable DecodedBlockCache m_cache;
     mutable QByteArray m_scratch;
     mutable QByteArray m_frameRead; // a frame read back from the spill file
-    mutable std::unique_ptr<BlockPrefetch> m_prefetch; // made at the first scan that reads two
 };
