@@ -194,10 +194,11 @@ bool ByteMatcher::matchesAt(const unsigned char *p, qsizetype available) const
     return true;
 }
 
-qsizetype ByteMatcher::findByte(QByteArrayView bytes, qsizetype from) const
+template<typename Hit>
+void ByteMatcher::scan(QByteArrayView bytes, qsizetype from, Hit &&hit) const
 {
     if (m_word.isEmpty())
-        return -1;
+        return;
     const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
     const qsizetype size = bytes.size();
     const qsizetype last = size - std::max(m_minLength, m_reach); // last candidate to test
@@ -244,16 +245,31 @@ qsizetype ByteMatcher::findByte(QByteArrayView bytes, qsizetype from) const
             mask &= unsigned(hits(tests[c], i));
         for (; mask != 0; mask &= mask - 1) {
             const qsizetype at = i + std::countr_zero(mask);
-            if (matchesAt(p + at, size - at))
-                return at;
+            if (matchesAt(p + at, size - at) && !hit(at))
+                return;
         }
     }
 #endif
     for (; i <= last; ++i) {
-        if (passes(p + i) && matchesAt(p + i, size - i))
-            return i;
+        if (passes(p + i) && matchesAt(p + i, size - i) && !hit(i))
+            return;
     }
-    return -1;
+}
+
+qsizetype ByteMatcher::findByte(QByteArrayView bytes, qsizetype from) const
+{
+    qsizetype found = -1;
+    scan(bytes, from, [&](qsizetype at) {
+        found = at;
+        return false;
+    });
+    return found;
+}
+
+void ByteMatcher::forEachHit(QByteArrayView bytes, qsizetype from,
+                             const std::function<bool(qsizetype)> &visit) const
+{
+    scan(bytes, from, visit);
 }
 
 qsizetype ByteMatcher::find(QByteArrayView bytes, qsizetype fromByte, qsizetype fromUnit) const

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <functional>
 #include <vector>
 
 // Finds a word in a block's encoded bytes (UnitCoding.h) without decoding them, with the
@@ -26,6 +27,10 @@ public:
     qsizetype find(QByteArrayView bytes, qsizetype fromByte, qsizetype fromUnit) const;
     // The byte where the first hit at byte from or later begins, or -1. from must begin a unit.
     qsizetype findByte(QByteArrayView bytes, qsizetype from) const;
+    // visit(byte) for every hit at byte from or later, overlapping ones too, in order, until it
+    // returns false: one pass, where calling findByte after each hit would start over.
+    void forEachHit(QByteArrayView bytes, qsizetype from,
+                    const std::function<bool(qsizetype)> &visit) const;
 
     // What every hit holds whatever the case of the text: the distinct byte pairs (as
     // BigramFilter takes them) inside runs of the word's units whose matching units all
@@ -41,6 +46,8 @@ private:
         std::vector<unsigned char> values;
     };
 
+    template<typename Hit>
+    void scan(QByteArrayView bytes, qsizetype from, Hit &&hit) const;
     bool matchesAt(const unsigned char *p, qsizetype available) const;
     bool passes(const unsigned char *p) const;
     // Whether two units encode to the same bytes as a BigramFilter sees them.

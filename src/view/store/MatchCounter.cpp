@@ -108,15 +108,15 @@ bool MatchCounter::visit(const LogStore::BlockBytes &block, const HitLines &hitL
                               });
         qint64 line = m_lineAtResume;
         qsizetype lineCountedTo = fromByte;
-        for (qsizetype at = m_matcher.findByte(bytes, fromByte); at >= 0;
-             at = m_matcher.findByte(bytes, at + UnitCoding::byteOfUnit(bytes.sliced(at), 1))) {
+        m_matcher.forEachHit(bytes, fromByte, [&](qsizetype at) {
             ++m_count;
             if (hitLines) {
                 line += lineFeedsIn(bytes.sliced(lineCountedTo, at - lineCountedTo));
                 lineCountedTo = at;
                 hitLines(LineNo(line));
             }
-        }
+            return true;
+        });
         m_tailUnits = StoreSeam::keepLast(m_tail, fresh, m_word.size() - 1);
     }
     m_resumeAt = end;

@@ -101,9 +101,10 @@ std::optional<StoreOffset> findBackward(const LogStore &store, QStringView word,
             if (found)
                 return false;
             qsizetype last = -1;
-            for (qsizetype at = matcher.findByte(bytes, 0); at >= 0;
-                 at = matcher.findByte(bytes, UnitCoding::byteOfUnit(bytes.sliced(at), 1) + at))
+            matcher.forEachHit(bytes, 0, [&](qsizetype at) {
                 last = at;
+                return true;
+            });
             if (last >= 0) {
                 found = block.start + UnitCoding::unitsIn(bytes.first(last));
                 return false;
