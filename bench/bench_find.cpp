@@ -7,7 +7,8 @@
 //   find_backward_ms_at_1m: "前を検索" from the start of the last line, which finds the word in
 //     the first, beside the forward step;
 //   find_common_pairs_ms_at_1m: a word that is nowhere but whose pairs of bytes are in every
-//     block ("ERROR 4007"), so no block is passed by: the worst case, every block read.
+//     block ("ERROR 4007"), so no block is passed by: the worst case, every block read; and
+//     the same backwards from the end, beside it.
 #include "BenchSupport.h"
 #include "JapaneseLogCorpus.h"
 #include "commands/frmSearch.h"
@@ -99,14 +100,19 @@ int main(int argc, char *argv[])
             return 1;
         }
     }
-    // Nowhere, but made of pairs every block holds.
+    // Nowhere, but made of pairs every block holds: every block read, both ways.
     std::vector<double> worst;
+    std::vector<double> worstBackward;
     for (int run = 0; run < kRuns; ++run) {
         QElapsedTimer timer;
         timer.start();
         const auto hit = view.find(QStringLiteral("ERROR 4007"), 0, Qt::CaseInsensitive);
         worst.push_back(double(timer.nsecsElapsed()) / 1e6);
-        if (hit)
+        timer.restart();
+        const auto back = view.findBackward(QStringLiteral("ERROR 4007"), view.textLength(),
+                                            Qt::CaseInsensitive);
+        worstBackward.push_back(double(timer.nsecsElapsed()) / 1e6);
+        if (hit || back)
             return 1;
     }
     std::printf("bench: find_ms_at_1m %.1f ms\n", median(timings));
@@ -114,6 +120,8 @@ int main(int argc, char *argv[])
     std::printf("bench: find_backward_ms_at_1m %.1f ms\n", median(backward));
     std::printf("bench: find_backward_vs_forward %.2f x\n", median(backward) / median(timings));
     std::printf("bench: find_common_pairs_ms_at_1m %.1f ms\n", median(worst));
+    std::printf("bench: find_common_pairs_backward_vs_forward %.2f x\n",
+                median(worstBackward) / median(worst));
     delete dialog;
     return 0;
 }
