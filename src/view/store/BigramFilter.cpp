@@ -1,31 +1,60 @@
 #include "view/store/BigramFilter.h"
 
+#include <QtEndian>
+
+#include <algorithm>
 #include <bit>
+#include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace {
+
+constexpr qsizetype kChunk = 4096;
+
+// Bytes with their ASCII letters in lower case, sixteen at a time where SSE2 is there.
+void lowerInto(const unsigned char *from, qsizetype size, unsigned char *to)
+{
+    qsizetype i = 0;
+#if defined(__SSE2__)
+    const __m128i beforeA = _mm_set1_epi8('A' - 1);
+    const __m128i afterZ = _mm_set1_epi8('Z' + 1);
+    const __m128i caseBit = _mm_set1_epi8(0x20);
+    for (; i + 16 <= size; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(from + i));
+        // Signed compares: bytes from 0x80 up are negative, so never taken for letters.
+        const __m128i letter = _mm_and_si128(_mm_cmpgt_epi8(v, beforeA), _mm_cmplt_epi8(v, afterZ));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(to + i),
+                         _mm_or_si128(v, _mm_and_si128(letter, caseBit)));
+    }
+#endif
+    for (; i < size; ++i)
+        to[i] = BigramFilter::lowered(from[i]);
+}
+
+} // namespace
 
 void BigramFilter::add(QByteArrayView bytes)
 {
     if (bytes.size() < 2)
         return;
-    // Every pair marked once in an exact map of all 65,536 (8 KB, stays in the cache), then
-    // each pair present hashed once: a block holds a few thousand pairs among its 256 KB.
-    static const auto lower = [] {
-        std::array<unsigned char, 256> table {};
-        for (int b = 0; b < 256; ++b)
-            table[size_t(b)] = lowered(static_cast<unsigned char>(b));
-        return table;
-    }();
-    std::array<quint64, 65536 / 64> exact {};
+    // Every pair marked in a map of all 65,536 (one store a byte, each pair read as the two
+    // bytes it is), then each pair present hashed once: a block holds a few thousand.
+    std::vector<unsigned char> seen(65536);
+    unsigned char lower[kChunk + 1];
     const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
-    unsigned previous = lower[p[0]];
-    for (qsizetype i = 1; i < bytes.size(); ++i) {
-        const unsigned current = lower[p[i]];
-        const unsigned pair = (previous << 8) | current;
-        exact[pair / 64] |= quint64(1) << (pair % 64);
-        previous = current;
+    for (qsizetype at = 0; at + 1 < bytes.size(); at += kChunk) {
+        // Each chunk takes the first byte of the next, for the pair across their edge.
+        const qsizetype length = std::min(kChunk + 1, bytes.size() - at);
+        lowerInto(p + at, length, lower);
+        for (qsizetype i = 0; i + 1 < length; ++i)
+            seen[qFromLittleEndian<quint16>(lower + i)] = 1;
     }
-    for (size_t word = 0; word < exact.size(); ++word) {
-        for (quint64 bits = exact[word]; bits != 0; bits &= bits - 1) {
-            const unsigned bit = slot(quint16(word * 64 + unsigned(std::countr_zero(bits))));
+    for (unsigned pair = 0; pair < seen.size(); ++pair) {
+        if (seen[pair]) {
+            const unsigned bit = slot(quint16(pair));
             m_bits[bit / 64] |= quint64(1) << (bit % 64);
         }
     }
@@ -36,13 +65,5 @@ int BigramFilter::missing(const std::vector<quint16> &pairs) const
     int count = 0;
     for (const quint16 p : pairs)
         count += mayHold(p) ? 0 : 1;
-    return count;
-}
-
-int BigramFilter::missing(const std::vector<quint16> &pairs, const BigramFilter &other) const
-{
-    int count = 0;
-    for (const quint16 p : pairs)
-        count += mayHold(p) || other.mayHold(p) ? 0 : 1;
     return count;
 }

@@ -51,7 +51,9 @@ void LogStore::seal()
     Block &open = m_blocks.back();
     open.startsWithLf = open.bytes > 0 && m_open.at(0) == '\n';
     open.endsWithCr = open.bytes > 0 && m_open.at(open.bytes - 1) == '\r';
-    open.pairs.add(QByteArrayView(m_open.constData(), open.bytes));
+    const qsizetype edge = std::min<qsizetype>(open.bytes, kEdgeBytes);
+    std::copy_n(m_open.constData(), edge, open.edges.begin());
+    std::copy_n(m_open.constData() + open.bytes - edge, edge, open.edges.begin() + kEdgeBytes);
     open.frame = m_codec->compress(QByteArrayView(m_open.constData(), open.bytes));
     open.frameBytes = qint32(open.frame.size());
     if (m_spill) {
@@ -227,21 +229,9 @@ void LogStore::fillDamaged(const Block &block, QString &text)
 
 bool LogStore::canPass(qsizetype index, const Passing &passing) const
 {
-    const auto passable
-        = [&](qsizetype i) { return !isOpen(i) && m_blocks[size_t(i)].bytes > passing.reach; };
-    if (passing.pairs.empty() || !passable(index))
-        return false;
     const Block &block = m_blocks[size_t(index)];
-    if (block.pairs.missing(passing.pairs) == 0)
-        return false;
-    // Neighbours longer than any hit keep a hit across an edge to the two blocks.
-    for (const qsizetype next : {index - 1, index + 1}) {
-        if (next < 0 || next >= qsizetype(m_blocks.size()))
-            continue;
-        if (!passable(next) || block.pairs.missing(passing.pairs, m_blocks[size_t(next)].pairs) < 2)
-            return false;
-    }
-    return true;
+    return !passing.pairs.empty() && passing.reach + 2 <= kEdgeBytes && !isOpen(index)
+        && block.hasPairs && block.bytes > 2 * kEdgeBytes && block.pairs.missing(passing.pairs) > 0;
 }
 
 void LogStore::scan(qsizetype first, qsizetype step,
@@ -251,16 +241,27 @@ void LogStore::scan(qsizetype first, qsizetype step,
     QByteArray buffer;
     for (qsizetype index = first; index >= 0 && index < qsizetype(m_blocks.size()); index += step) {
         const Block &block = m_blocks[size_t(index)];
-        BlockBytes bytes {
-            StoreOffset(block.start), {}, block.units, block.breaksBefore, block.breaks};
+        BlockBytes bytes;
+        bytes.start = StoreOffset(block.start);
+        bytes.units = block.units;
+        bytes.breaksBefore = block.breaksBefore;
+        bytes.breaks = block.breaks;
         if (isOpen(index))
             bytes.bytes = QByteArrayView(m_open.constData(), block.bytes);
-        else if (passing && canPass(index, *passing))
+        else if (passing && index != first && canPass(index, *passing)) {
             bytes.passed = true;
-        else if (plainBytes(block, buffer))
+            bytes.head = QByteArrayView(block.edges.data(), kEdgeBytes);
+            bytes.tail = QByteArrayView(block.edges.data() + kEdgeBytes, kEdgeBytes);
+        } else if (plainBytes(block, buffer))
             bytes.bytes = buffer;
         else
             bytes.damaged = true;
+        if (!bytes.bytes.isEmpty() && !isOpen(index) && !block.hasPairs) {
+            // Made the first time a scan reads the block, not when it is sealed: appending,
+            // a flood included, pays nothing for it, and only a later scan profits anyway.
+            block.pairs.add(bytes.bytes);
+            block.hasPairs = true;
+        }
         if (!visit(bytes))
             return;
     }

@@ -10,6 +10,7 @@
 #include <QByteArrayView>
 #include <QStringView>
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -41,6 +42,8 @@ class LogStore : public TextSource
 public:
     static constexpr qsizetype kDefaultBlockBytes = 256 * 1024;
     static constexpr qsizetype kMinBlockBytes = 16;
+    // Bytes kept of each end of a sealed block, for hits across its edges when it is passed by.
+    static constexpr qsizetype kEdgeBytes = 64;
 
     // blockBytes is clamped to [kMinBlockBytes, BlockCodec::kMaxPlainBytes]; small blocks let
     // tests cross block edges with little text. A null codec means the LZ4 one; a null spill
@@ -73,12 +76,17 @@ public:
         qint64 breaks = 0; // LFs in it
         bool damaged = false; // bytes are empty then
         bool passed = false; // left unread for a Passing; bytes are empty then
+        // Of a passed block: its first and its last kEdgeBytes bytes (the tail may begin
+        // inside a unit), for hits that run into it or out of it.
+        QByteArrayView head;
+        QByteArrayView tail;
     };
     // What a scan for a word may leave unread (find): the distinct byte pairs that every hit
-    // holds (ByteMatcher::requiredPairs) and the most bytes a hit can take. A block is passed
-    // by when its filter lacks a pair and no hit can run across either of its edges either
-    // (the two blocks together lack two pairs: a hit across an edge has all its pairs in them
-    // but the one that straddles it). Passed blocks never hold a hit nor part of one.
+    // holds (ByteMatcher::requiredPairs) and the most bytes a hit can take. A sealed block is
+    // passed by when its filter of pairs lacks one of them: it holds no hit, and a hit across
+    // its edges is found in the ends it keeps (head, tail), which take a hit of up to
+    // kEdgeBytes - 2 bytes. A block has its filter once a scan has read it; until then, and
+    // always the first block a scan visits, it is read.
     struct Passing
     {
         std::vector<quint16> pairs;
@@ -111,7 +119,11 @@ private:
         // Set when sealed, for reading a damaged block as a gap with its CR LF pairs whole.
         bool startsWithLf = false;
         bool endsWithCr = false;
-        BigramFilter pairs; // set when sealed
+        // The pairs of its bytes, made when a scan first reads it (a sealed block only).
+        mutable BigramFilter pairs;
+        mutable bool hasPairs = false;
+        // Its first and its last kEdgeBytes bytes (all of it when shorter), set when sealed.
+        std::array<char, 2 * kEdgeBytes> edges {};
         QByteArray frame; // a sealed frame kept in memory; empty for the open block
     };
 

@@ -79,33 +79,39 @@ bool MatchCounter::step(const LogStore &store, const std::function<bool()> &keep
     return reachedEnd;
 }
 
+void MatchCounter::countAcross(QByteArrayView after, const HitLines &hitLines)
+{
+    StoreSeam::forEachHit(m_tail, m_tailUnits, after, m_word, m_sensitivity, 0,
+                          [&](qsizetype hit, const QString &seam) {
+                              ++m_count;
+                              if (hitLines) {
+                                  const auto before
+                                      = QStringView(seam).sliced(hit).first(m_tailUnits - hit);
+                                  hitLines(LineNo(m_lineAtResume - before.count(u'\n')));
+                              }
+                              return true;
+                          });
+}
+
 bool MatchCounter::visit(const LogStore::BlockBytes &block, const HitLines &hitLines)
 {
     const qint64 end = block.start.value + block.units;
     if (end <= m_resumeAt)
         return false;
-    const qint64 endLine = block.breaksBefore + block.breaks;
-    if (block.damaged || block.passed) {
+    if (block.damaged) {
         m_tail.clear();
         m_tailUnits = 0;
+    } else if (block.passed) {
+        // No hit inside; the ends it keeps take those across its edges.
+        countAcross(block.head, hitLines);
+        m_tailUnits = StoreSeam::keepLast(m_tail, block.tail, m_word.size() - 1);
     } else {
         const QByteArrayView bytes = block.bytes;
         const qsizetype fromByte = block.start.value == m_resumeBlock
             ? m_resumeByte
             : UnitCoding::byteOfUnit(bytes, qsizetype(m_resumeAt - block.start.value));
         const QByteArrayView fresh = bytes.sliced(fromByte);
-
-        // Hits that begin before the resume point and end after it.
-        StoreSeam::forEachHit(m_tail, m_tailUnits, fresh, m_word, m_sensitivity, 0,
-                              [&](qsizetype hit, const QString &seam) {
-                                  ++m_count;
-                                  if (hitLines) {
-                                      const auto after
-                                          = QStringView(seam).sliced(hit).first(m_tailUnits - hit);
-                                      hitLines(LineNo(m_lineAtResume - after.count(u'\n')));
-                                  }
-                                  return true;
-                              });
+        countAcross(fresh, hitLines);
         qint64 line = m_lineAtResume;
         qsizetype lineCountedTo = fromByte;
         m_matcher.forEachHit(bytes, fromByte, [&](qsizetype at) {
@@ -120,7 +126,7 @@ bool MatchCounter::visit(const LogStore::BlockBytes &block, const HitLines &hitL
         m_tailUnits = StoreSeam::keepLast(m_tail, fresh, m_word.size() - 1);
     }
     m_resumeAt = end;
-    m_lineAtResume = endLine;
+    m_lineAtResume = block.breaksBefore + block.breaks;
     m_resumeBlock = block.start.value;
     m_resumeByte = block.bytes.size();
     return true;

@@ -36,6 +36,8 @@ public:
 
 private:
     bool visit(const LogStore::BlockBytes &block, const HitLines &hitLines);
+    // Counts the hits that begin in the kept tail and end in after.
+    void countAcross(QByteArrayView after, const HitLines &hitLines);
 
     QString m_word;
     Qt::CaseSensitivity m_sensitivity;

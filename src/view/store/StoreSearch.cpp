@@ -31,7 +31,7 @@ std::optional<StoreOffset> findForward(const LogStore &store, QStringView word, 
     store.scanBlocks(
         StoreOffset(start),
         [&](const LogStore::BlockBytes &block) {
-            if (block.damaged || block.passed) {
+            if (block.damaged) {
                 tail.clear();
                 tailUnits = 0;
                 first = false;
@@ -39,13 +39,19 @@ std::optional<StoreOffset> findForward(const LogStore &store, QStringView word, 
             }
             // Hits that begin in the blocks before and end in this one.
             const StoreOffset tailStart = block.start - tailUnits;
-            StoreSeam::forEachHit(tail, tailUnits, block.bytes, word, sensitivity,
-                                  start - tailStart.value, [&](qsizetype hit, const QString &) {
+            StoreSeam::forEachHit(tail, tailUnits, block.passed ? block.head : block.bytes, word,
+                                  sensitivity, start - tailStart.value,
+                                  [&](qsizetype hit, const QString &) {
                                       found = tailStart + hit;
                                       return false;
                                   });
             if (found)
                 return false;
+            if (block.passed) {
+                tailUnits = StoreSeam::keepLast(tail, block.tail, length - 1);
+                first = false;
+                return true;
+            }
             qsizetype fromUnit = 0;
             qsizetype fromByte = 0;
             if (first) {
@@ -80,13 +86,14 @@ std::optional<StoreOffset> findBackward(const LogStore &store, QStringView word,
     store.scanBlocksBackward(
         StoreOffset(stop),
         [&](const LogStore::BlockBytes &block) {
-            if (block.damaged || block.passed) {
+            if (block.damaged) {
                 head.clear();
                 return true;
             }
-            // The part of the block before stop.
+            // The part of the block before stop (the first block visited is never passed by).
             const qint64 units = std::min(block.units, stop - block.start.value);
-            const QByteArrayView bytes = units == block.units
+            const QByteArrayView bytes = block.passed ? block.tail
+                : units == block.units
                 ? block.bytes
                 : block.bytes.first(UnitCoding::byteOfUnit(block.bytes, qsizetype(units)));
             // A hit that runs on into the blocks after it begins later than any inside it.
@@ -100,6 +107,10 @@ std::optional<StoreOffset> findBackward(const LogStore &store, QStringView word,
                                   });
             if (found)
                 return false;
+            if (block.passed) {
+                StoreSeam::keepFirst(head, block.head, length - 1);
+                return true;
+            }
             qsizetype last = -1;
             matcher.forEachHit(bytes, 0, [&](qsizetype at) {
                 last = at;

@@ -99,6 +99,56 @@ private Q_SLOTS:
             }
         }
     }
+
+    // Blocks whose pairs show they cannot hold the word are passed by once a scan has read them;
+    // hits across their edges are still found, in the ends they keep. A rare word in a log of
+    // digits, some of its hits cut by block edges.
+    void passedBlocksKeepHitsAcrossTheirEdges_data()
+    {
+        QTest::addColumn<QString>("word");
+        for (const QString &word : {u"Wxyz"_s, u"ｗＸ"_s, u"エラー発生"_s, u"a\r\nB"_s})
+            QTest::addRow("%s", qPrintable(word)) << word;
+    }
+    void passedBlocksKeepHitsAcrossTheirEdges()
+    {
+        QFETCH(QString, word);
+        QRandomGenerator random(3);
+        LogStore store(150);
+        QString whole;
+        for (int read = 0; read < 3000; ++read) {
+            QString text = QString::number(random.bounded(100000)) + u" 0\r\n"_s;
+            if (random.bounded(6) == 0)
+                text.insert(random.bounded(int(text.size()) - 1), // never inside the CR LF
+                            random.bounded(2) ? word : word.toUpper());
+            store.append(text);
+            whole += text;
+        }
+        for (int pass = 0; pass < 2; ++pass) { // the first one reads every block
+            for (const auto sensitivity : {Qt::CaseSensitive, Qt::CaseInsensitive}) {
+                MatchCounter counter(word, sensitivity);
+                counter.step(store, [] { return true; });
+                QCOMPARE(counter.count(), whole.count(word, sensitivity));
+                qsizetype at = -1;
+                while (const auto hit
+                       = StoreSearch::findForward(store, word, StoreOffset(at + 1), sensitivity)) {
+                    QCOMPARE(hit->value, whole.indexOf(word, at + 1, sensitivity));
+                    at = hit->value;
+                }
+                QCOMPARE(whole.indexOf(word, at + 1, sensitivity), -1);
+                // Backwards through every hit that ends before the one found last.
+                qsizetype end = whole.size();
+                while (const auto hit
+                       = StoreSearch::findBackward(store, word, StoreOffset(end), sensitivity)) {
+                    QCOMPARE(hit->value, whole.lastIndexOf(word, end - word.size(), sensitivity));
+                    end = hit->value + word.size() - 1;
+                }
+                QCOMPARE(end < word.size()
+                             ? -1
+                             : whole.lastIndexOf(word, end - word.size(), sensitivity),
+                         -1);
+            }
+        }
+    }
 };
 
 QTEST_APPLESS_MAIN(TestStoreSearch)
