@@ -106,33 +106,36 @@ bool OverviewScanner::runTurn()
 bool OverviewScanner::feedRules(const std::function<bool()> &keepGoing)
 {
     bool reachedEnd = true;
-    m_store.scanBlocks(StoreOffset(m_feed.resumeAt), [&](const LogStore::BlockBytes &block) {
-        const qint64 end = block.start.value + block.units;
-        if (end <= m_feed.resumeAt)
+    m_store.scanBlocks(
+        StoreOffset(m_feed.resumeAt),
+        [&](const LogStore::BlockBytes &block) {
+            const qint64 end = block.start.value + block.units;
+            if (end <= m_feed.resumeAt)
+                return true;
+            if (block.damaged) {
+                // Its text is lost; the lines after it are still numbered right.
+                m_feed.line = block.breaksBefore + block.breaks;
+                m_feed.lineRule = -1;
+                m_feed.tail.clear();
+            } else {
+                const qsizetype from = block.start.value == m_feed.resumeBlock
+                    ? m_feed.resumeByte
+                    : UnitCoding::byteOfUnit(block.bytes,
+                                             qsizetype(m_feed.resumeAt - block.start.value));
+                m_decoded.resize(0);
+                UnitCoding::decodeAppend(block.bytes.sliced(from), m_decoded);
+                feedText(m_decoded);
+            }
+            m_feed.resumeAt = end;
+            m_feed.resumeBlock = block.start.value;
+            m_feed.resumeByte = block.bytes.size();
+            if (m_feed.resumeAt < m_store.size() && !keepGoing()) {
+                reachedEnd = false;
+                return false;
+            }
             return true;
-        if (block.damaged) {
-            // Its text is lost; the lines after it are still numbered right.
-            m_feed.line = block.breaksBefore + block.breaks;
-            m_feed.lineRule = -1;
-            m_feed.tail.clear();
-        } else {
-            const qsizetype from = block.start.value == m_feed.resumeBlock
-                ? m_feed.resumeByte
-                : UnitCoding::byteOfUnit(block.bytes,
-                                         qsizetype(m_feed.resumeAt - block.start.value));
-            m_decoded.resize(0);
-            UnitCoding::decodeAppend(block.bytes.sliced(from), m_decoded);
-            feedText(m_decoded);
-        }
-        m_feed.resumeAt = end;
-        m_feed.resumeBlock = block.start.value;
-        m_feed.resumeByte = block.bytes.size();
-        if (m_feed.resumeAt < m_store.size() && !keepGoing()) {
-            reachedEnd = false;
-            return false;
-        }
-        return true;
-    });
+        },
+        nullptr, LogStore::Filters::Make);
     return reachedEnd;
 }
 

@@ -235,8 +235,8 @@ bool LogStore::canPass(qsizetype index, const Passing &passing) const
 }
 
 void LogStore::scan(qsizetype first, qsizetype step,
-                    const std::function<bool(const BlockBytes &)> &visit,
-                    const Passing *passing) const
+                    const std::function<bool(const BlockBytes &)> &visit, const Passing *passing,
+                    Filters filters) const
 {
     QByteArray buffer;
     for (qsizetype index = first; index >= 0 && index < qsizetype(m_blocks.size()); index += step) {
@@ -256,9 +256,10 @@ void LogStore::scan(qsizetype first, qsizetype step,
             bytes.bytes = buffer;
         else
             bytes.damaged = true;
-        if (!bytes.bytes.isEmpty() && !isOpen(index) && !block.hasPairs) {
-            // Made the first time a scan reads the block, not when it is sealed: appending,
-            // a flood included, pays nothing for it, and only a later scan profits anyway.
+        if (filters == Filters::Make && !bytes.bytes.isEmpty() && !isOpen(index)
+            && !block.hasPairs) {
+            // Not made when the block is sealed: appending, a flood included, pays nothing for
+            // it, and only a later scan can profit anyway.
             block.pairs.add(bytes.bytes);
             block.hasPairs = true;
         }
@@ -268,9 +269,9 @@ void LogStore::scan(qsizetype first, qsizetype step,
 }
 
 void LogStore::scanBlocks(StoreOffset offset, const std::function<bool(const BlockBytes &)> &visit,
-                          const Passing *passing) const
+                          const Passing *passing, Filters filters) const
 {
-    scan(blockAt(std::clamp<qint64>(offset.value, 0, m_size)), 1, visit, passing);
+    scan(blockAt(std::clamp<qint64>(offset.value, 0, m_size)), 1, visit, passing, filters);
 }
 
 void LogStore::scanBlocksBackward(StoreOffset end,
@@ -279,7 +280,7 @@ void LogStore::scanBlocksBackward(StoreOffset end,
 {
     const qint64 last = std::clamp<qint64>(end.value, 0, m_size) - 1;
     if (last >= 0)
-        scan(blockAt(last), -1, visit, passing);
+        scan(blockAt(last), -1, visit, passing, Filters::Leave);
 }
 
 qint64 LogStore::heldBytes() const

@@ -85,17 +85,22 @@ public:
     // holds (ByteMatcher::requiredPairs) and the most bytes a hit can take. A sealed block is
     // passed by when its filter of pairs lacks one of them: it holds no hit, and a hit across
     // its edges is found in the ends it keeps (head, tail), which take a hit of up to
-    // kEdgeBytes - 2 bytes. A block has its filter once a scan has read it; until then, and
-    // always the first block a scan visits, it is read.
+    // kEdgeBytes - 2 bytes. A block has its filter once a scan that makes them (Filters) has
+    // read it; until then, and always the first block a scan visits, it is read.
     struct Passing
     {
         std::vector<quint16> pairs;
         qsizetype reach = 0;
     };
+    // Whether a scan makes the filter of pairs of the sealed blocks it reads for the first
+    // time (about three times what decompressing a block costs): a scan the user waits for
+    // does not; the counts and marks made in later turns of the event loop do, so that the
+    // finds after them pass blocks by.
+    enum class Filters { Leave, Make };
     // Visits every block from the one holding offset on, in order, until visit returns
     // false. The bytes are valid during the call only.
     void scanBlocks(StoreOffset offset, const std::function<bool(const BlockBytes &)> &visit,
-                    const Passing *passing = nullptr) const;
+                    const Passing *passing = nullptr, Filters filters = Filters::Leave) const;
     // The same backwards: from the block holding the unit before end down to the first.
     void scanBlocksBackward(StoreOffset end, const std::function<bool(const BlockBytes &)> &visit,
                             const Passing *passing = nullptr) const;
@@ -119,7 +124,7 @@ private:
         // Set when sealed, for reading a damaged block as a gap with its CR LF pairs whole.
         bool startsWithLf = false;
         bool endsWithCr = false;
-        // The pairs of its bytes, made when a scan first reads it (a sealed block only).
+        // The pairs of its bytes, made when a scan that makes them first reads it.
         mutable BigramFilter pairs;
         mutable bool hasPairs = false;
         // Its first and its last kEdgeBytes bytes (all of it when shorter), set when sealed.
@@ -133,7 +138,7 @@ private:
     bool isOpen(qsizetype index) const { return index + 1 == qsizetype(m_blocks.size()); }
     bool canPass(qsizetype index, const Passing &passing) const;
     void scan(qsizetype first, qsizetype step, const std::function<bool(const BlockBytes &)> &visit,
-              const Passing *passing) const;
+              const Passing *passing, Filters filters) const;
     qsizetype blockAt(qint64 offset) const;
     const DecodedBlockCache::Entry &decoded(qsizetype index) const;
     // Plain bytes of a sealed block into buffer; false when the block is damaged.

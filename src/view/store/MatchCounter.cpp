@@ -75,7 +75,7 @@ bool MatchCounter::step(const LogStore &store, const std::function<bool()> &keep
             }
             return true;
         },
-        &m_passing);
+        &m_passing, LogStore::Filters::Make);
     return reachedEnd;
 }
 
