@@ -1,5 +1,7 @@
 #pragma once
 
+#include "highlight/HighlightRules.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -57,4 +59,17 @@ inline double iconvMilliseconds(const QString &path, const QString &to,
     if (!iconv.waitForFinished(-1) || iconv.exitCode() != 0)
         return -1;
     return double(timer.nsecsElapsed()) / 1e6;
+}
+
+// Twenty highlight rules as a user might collect them: the ready set (levels, whole lines),
+// then words of the messages, names, and words the generated log never holds.
+inline HighlightRules twentyRules()
+{
+    std::vector<HighlightRule> rules = HighlightRules::withReadySet({});
+    const QColor ground(0xff, 0xf5, 0x9d);
+    for (const char *word :
+         {"タイムアウト", "失敗", "tanaka", "Deadlock", "suzuki", "ディスク", "session", "決済",
+          "バッチ", "timeout", "refused", "panic", "OOM", "segfault"})
+        rules.push_back({QString::fromUtf8(word), false, false, QColor(), ground});
+    return HighlightRules(rules);
 }

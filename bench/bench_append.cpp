@@ -9,7 +9,8 @@
 // Then one full repaint of a 1920x1080 view at the end of the 10M lines, beside the same repaint of
 // the small view; and the first paint of lines never drawn before (the view's line images cannot
 // help), beside Qt drawing the same lines' text with QPainter::drawText into an image of the
-// same size, which is the least any view drawing antialiased text pays.
+// same size, which is the least any view drawing antialiased text pays. Both paints again with
+// twenty highlight rules set (paint_ms_at_10m_with_rules, paint_new_lines_ms_at_10m_with_rules).
 #include "BenchSupport.h"
 #include "JapaneseLogCorpus.h"
 #include "view/LogScrollView.h"
@@ -148,6 +149,10 @@ int main(int argc, char **argv)
     const double paintSmall = medianRepaint(small);
     double drawText = 0;
     const double freshPaint = medianFreshPaint(full, drawText);
+    full.setHighlightRules(twentyRules());
+    const double paintRules = medianRepaint(full);
+    double drawTextRules = 0;
+    const double freshRules = medianFreshPaint(full, drawTextRules);
 
     const double lines = double(kLinesPerBurst) * kBursts;
     std::printf("bench: append_ms_per_1k_at_10k %.2f ms\n", median(at10k));
@@ -159,5 +164,9 @@ int main(int argc, char **argv)
     std::printf("bench: paint_10m_vs_16k %.2f x\n", paintFull / paintSmall);
     std::printf("bench: paint_new_lines_ms_at_10m %.2f ms\n", freshPaint);
     std::printf("bench: paint_new_lines_vs_drawtext %.2f x\n", freshPaint / drawText);
+    std::printf("bench: paint_ms_at_10m_with_rules %.2f ms\n", paintRules);
+    std::printf("bench: paint_with_rules_vs_without %.2f x\n", paintRules / paintFull);
+    std::printf("bench: paint_new_lines_ms_at_10m_with_rules %.2f ms\n", freshRules);
+    std::printf("bench: paint_new_lines_with_rules_vs_without %.2f x\n", freshRules / freshPaint);
     return 0;
 }

@@ -14,9 +14,9 @@
 // What must hold: the store's size and line count are those of the pieces joined with their
 // line ends made CR LF; every read returns exactly the joined text's units (or, with damaged
 // frames or frames that read back wrong, text of the same length with its LFs in place,
-// flagged as damaged; a write that fails damages nothing); every line starts after an LF; find
-// agrees with TextSearch over the joined text. Arbitrary bytes handed to the codec as a frame
-// are refused or decoded, never read or written past their buffers.
+// flagged as damaged; a write that fails damages nothing); every line starts after an LF; find,
+// forwards and backwards, agrees with TextSearch over the joined text. Arbitrary bytes handed to
+// the codec as a frame are refused or decoded, never read or written past their buffers.
 
 #include "FuzzCheck.h"
 
@@ -179,6 +179,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                 fuzzCheck(hit.has_value() == expectedHit.has_value()
                               && (!hit || hit->value == *expectedHit),
                           "find agrees with the plain search");
+                // Backwards from as far before the end: the last hit that ends by then.
+                const qsizetype end = expected.size() - from;
+                std::optional<qsizetype> last;
+                for (auto at = TextSearch::findForward(expected, word, 0, sensitivity);
+                     at && *at + word.size() <= end;
+                     at = TextSearch::findForward(expected, word, *at + 1, sensitivity))
+                    last = at;
+                const auto back
+                    = StoreSearch::findBackward(store, word, StoreOffset(end), sensitivity);
+                fuzzCheck(back.has_value() == last.has_value() && (!back || back->value == *last),
+                          "backward find agrees with the plain search");
             }
         }
     }

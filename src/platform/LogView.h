@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -45,6 +46,18 @@ public:
     // log's whole text for every search step would cost more than the search.
     virtual std::optional<qsizetype> find(QStringView word, qsizetype from,
                                           Qt::CaseSensitivity sensitivity) const = 0;
+    // The same backwards: the offset of the last occurrence that ends at or before offset
+    // end, so that it never overlaps a selection that begins there; never wraps.
+    virtual std::optional<qsizetype> findBackward(QStringView word, qsizetype end,
+                                                  Qt::CaseSensitivity sensitivity) const = 0;
+    // The word the user is looking for: its matches in sight are shown as such, and those in
+    // the whole text are counted in later turns of the event loop, each turn reporting the
+    // count so far and whether it is complete, and again as appended text adds matches. An
+    // empty word ends that. The report must stay callable until the next call.
+    using MatchCountReport = std::function<void(qint64 count, bool complete)>;
+    virtual void showMatches(const QString &word, Qt::CaseSensitivity sensitivity,
+                             MatchCountReport report)
+        = 0;
 
     // Inserts plain text (nothing is interpreted as markup) in the current text colour at the
     // caret, which the program always moves to the end first: the view only grows at its end,

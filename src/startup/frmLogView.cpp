@@ -13,6 +13,8 @@
 #include "files/CaptionBuilder.h"
 #include "files/FileListOperations.h"
 #include "files/frmFileList.h"
+#include "highlight/HighlightSettings.h"
+#include "highlight/frmHighlight.h"
 #include "platform/ArgumentText.h"
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
@@ -97,8 +99,18 @@ frmLogView::frmLogView(const DesktopServices &services, QWidget *parent)
         connect(dialog, &QDialog::finished, this, &frmLogView::refreshStatus);
         return dialog;
     })
-    , m_searchDialog([this] { return new frmSearch(*m_view, m_services.messages); })
+    , m_searchDialog([this] {
+        auto *dialog = new frmSearch(*m_view, m_services.messages);
+        dialog->setMatchLocator([this] { return m_view->widget()->selectionOnScreen(); });
+        return dialog;
+    })
     , m_aboutDialog([this] { return new frmAbout(ProgramIcon::icon()); })
+    , m_highlightDialog([this] {
+        return new frmHighlight(
+            m_view->highlightRules(),
+            [this](const HighlightRules &rules) { applyHighlightRules(rules); },
+            m_services.messages);
+    })
     , m_optionsValues(*m_runState)
     , m_optionsDialog([this] {
         return new frmOptions(
@@ -182,6 +194,10 @@ void frmLogView::buildMenus()
     add(mnuEdit, "表示内容の消去(&D)", &frmLogView::mnuClear_Click);
     add(mnuEdit, "検索(&F)", &frmLogView::mnuSearch_Click)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    add(mnuEdit, "次を検索(&N)", &frmLogView::mnuSearchNext_Click)
+        ->setShortcut(QKeySequence(Qt::Key_F3));
+    add(mnuEdit, "前を検索(&P)", &frmLogView::mnuSearchPrevious_Click)
+        ->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3));
 
     mnuSetup = bar->addMenu(QStringLiteral("設定(&S)"));
     connect(mnuSetup, &QMenu::aboutToShow, this, &frmLogView::mnuSetup_Click);
@@ -194,6 +210,7 @@ void frmLogView::buildMenus()
     mnuWake = add(mnuSetup, "変更をすぐに表示(&R)", &frmLogView::mnuWake_Click);
     mnuWake->setCheckable(true);
     add(mnuSetup, "オプション(&O)", &frmLogView::mnuOption_Click);
+    add(mnuSetup, "強調表示(&H)...", &frmLogView::mnuHighlight_Click);
     mnuSetup->addSeparator();
     mnuGrep = add(mnuSetup, "grepモード(&G)", &frmLogView::mnuGrep_Click);
     mnuGrep->setCheckable(true);
@@ -271,6 +288,26 @@ void frmLogView::LoadSettings()
     if (!result.ok()) {
         m_services.messages.inform(
             SettingsLoader::brokenValueMessage(result, m_services.settings.location(kApplication)));
+    }
+    loadHighlightRules();
+}
+
+void frmLogView::loadHighlightRules()
+{
+    const HighlightSettings::Loaded loaded = HighlightSettings(m_services.settings).load();
+    if (!loaded.brokenKeys.isEmpty()) {
+        m_services.messages.inform(HighlightSettings::brokenRulesMessage(
+            loaded.brokenKeys, m_services.settings.location(kApplication)));
+    }
+    m_view->setHighlightRules(loaded.rules);
+}
+
+void frmLogView::applyHighlightRules(const HighlightRules &rules)
+{
+    m_view->setHighlightRules(rules);
+    if (!HighlightSettings(m_services.settings).save(rules)) {
+        m_services.messages.inform(
+            QStringLiteral("設定を保存できませんでした\r\n変更した設定は終了するまで有効です"));
     }
 }
 
@@ -388,6 +425,30 @@ void frmLogView::mnuClear_Click()
 void frmLogView::mnuSearch_Click()
 {
     m_searchDialog.show();
+}
+
+// F3 and Shift+F3 search again with the find dialog's word; without the dialog they open it.
+void frmLogView::mnuSearchNext_Click()
+{
+    frmSearch *dialog = m_searchDialog.current();
+    if (dialog && dialog->isVisible())
+        dialog->findNext();
+    else
+        mnuSearch_Click();
+}
+
+void frmLogView::mnuSearchPrevious_Click()
+{
+    frmSearch *dialog = m_searchDialog.current();
+    if (dialog && dialog->isVisible())
+        dialog->findPrevious();
+    else
+        mnuSearch_Click();
+}
+
+void frmLogView::mnuHighlight_Click()
+{
+    m_highlightDialog.show();
 }
 
 void frmLogView::mnuSetup_Click()

@@ -28,8 +28,10 @@ class QMenu;
 class QtReadProgress;
 class QtTaskQueue;
 class SteadyClock;
+class HighlightRules;
 class frmAbout;
 class frmFileList;
+class frmHighlight;
 class frmKeyword;
 class frmOptions;
 class frmSearch;
@@ -85,6 +87,8 @@ public:
     void mnuCopy_Click();
     void mnuClear_Click();
     void mnuSearch_Click();
+    void mnuSearchNext_Click();
+    void mnuSearchPrevious_Click();
     void mnuSetup_Click();
     void mnuEnable_Click();
     void mnuFollow_Click();
@@ -92,6 +96,7 @@ public:
     void mnuOption_Click();
     void mnuGrep_Click();
     void mnuKeyword_Click();
+    void mnuHighlight_Click();
     void mnuAbout_Click();
 
     QAction *mnuEnableAction() const { return mnuEnable; }
@@ -116,6 +121,9 @@ private:
     // the set detected for its file: each period of automatic reading decides afresh.
     void setCharacterSet(qint32 characterSet);
     bool applyViewFont(const QString &faceName, double points);
+    // The highlight rules: loaded with the settings, saved when the dialog's OK applies them.
+    void loadHighlightRules();
+    void applyHighlightRules(const HighlightRules &rules);
 
     DesktopServices m_services;
     std::unique_ptr<RunState> m_runState;
@@ -138,6 +146,7 @@ private:
     DialogHolder<frmKeyword> m_keywordDialog;
     DialogHolder<frmSearch> m_searchDialog;
     DialogHolder<frmAbout> m_aboutDialog;
+    DialogHolder<frmHighlight> m_highlightDialog;
     LogViewSettings m_optionsValues; // what the options dialog shows and sets
     DialogHolder<frmOptions> m_optionsDialog;
 

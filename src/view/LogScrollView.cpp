@@ -2,7 +2,9 @@
 
 #include "view/CaretKeys.h"
 #include "view/ColourRuns.h"
+#include "view/LineStyler.h"
 #include "view/LogViewAccessible.h"
+#include "view/OverviewStrip.h"
 #include "view/PrimarySelection.h"
 #include "view/ViewNavigation.h"
 #include "view/ViewPainter.h"
@@ -96,6 +98,65 @@ void LogScrollView::coloursChanged()
     viewport()->update();
 }
 
+void LogScrollView::showHighlights(const LineStyler &styler, const OverviewMarks &marks)
+{
+    m_styler = &styler;
+    m_overview = new OverviewStrip(marks, styler, m_source, m_layout, this);
+    connect(m_overview, &OverviewStrip::goTo, this, &LogScrollView::showLine);
+    highlightsChanged();
+}
+
+void LogScrollView::highlightsChanged()
+{
+    coloursChanged();
+    placeMargins();
+    marksChanged();
+}
+
+void LogScrollView::marksChanged()
+{
+    if (m_overview && m_overview->isVisible())
+        m_overview->update();
+}
+
+void LogScrollView::placeMargins()
+{
+    // The gutter at the left only while it has files to tell apart, the strip at the right only
+    // while there is something to mark: a view of one file without rules looks as it always did.
+    const int left = isGutterShown() ? m_gutter->preferredWidth() : 0;
+    const int right
+        = m_overview && m_styler && !m_styler->isIdle() ? m_overview->preferredWidth() : 0;
+    const QMargins margins(left, 0, right, 0);
+    if (viewportMargins() != margins)
+        setViewportMargins(margins);
+    const QRect port = viewport()->geometry();
+    m_gutter->setGeometry(port.left() - left, port.top(), left, port.height());
+    if (m_overview) {
+        m_overview->setGeometry(port.right() + 1, port.top(), right, port.height());
+        m_overview->setVisible(right > 0);
+    }
+}
+
+void LogScrollView::showLine(LineNo line, bool selectFindMatch)
+{
+    setTopLine(line - m_layout.fullLines() / 2);
+    const StoreOffset start = m_source.lineStart(line);
+    m_selection = {start, start};
+    if (selectFindMatch && m_styler) {
+        if (const auto match = m_styler->findMatch(m_source, line))
+            m_selection = {match->first, match->second};
+    }
+    setFocus(Qt::OtherFocusReason);
+    m_wantedX = -1;
+    selectionMoved(true);
+}
+
+QRect LogScrollView::selectionOnScreen() const
+{
+    const QRect rect = m_layout.selectionRect(m_selection).intersected(viewport()->rect());
+    return rect.isEmpty() ? QRect() : QRect(viewport()->mapToGlobal(rect.topLeft()), rect.size());
+}
+
 void LogScrollView::replaced()
 {
     ++m_generation;
@@ -159,15 +220,7 @@ void LogScrollView::setGutterShown(bool shown)
     if (shown == isGutterShown())
         return;
     m_gutter->setVisible(shown);
-    placeGutter();
-}
-
-void LogScrollView::placeGutter()
-{
-    const int width = isGutterShown() ? m_gutter->preferredWidth() : 0;
-    setViewportMargins(width, 0, 0, 0);
-    const QRect inside = contentsRect();
-    m_gutter->setGeometry(inside.left(), inside.top(), width, viewport()->height());
+    placeMargins();
 }
 
 void LogScrollView::setLeft(qreal x)
@@ -203,6 +256,7 @@ void LogScrollView::updateScrollBars()
     horizontalScrollBar()->setValue(int(std::min<qreal>(m_layout.left(), kBarLines)));
     m_settingBars = false;
     m_gutter->update();
+    marksChanged(); // the band of lines in sight moves
 }
 
 void LogScrollView::scrollContentsBy(int, int)
@@ -218,7 +272,7 @@ void LogScrollView::scrollContentsBy(int, int)
 void LogScrollView::resizeEvent(QResizeEvent *event)
 {
     QAbstractScrollArea::resizeEvent(event);
-    placeGutter();
+    placeMargins();
     m_layout.setViewportSize(viewport()->size());
     m_layout.setTopLine(m_layout.topLine());
     updateScrollBars();
@@ -230,7 +284,7 @@ void LogScrollView::changeEvent(QEvent *event)
     if (event->type() == QEvent::PaletteChange)
         coloursChanged();
     if (event->type() == QEvent::FontChange) {
-        placeGutter();
+        placeMargins();
         coloursChanged();
         m_layout.setFont(font());
         m_widest = 0;
@@ -242,7 +296,7 @@ void LogScrollView::changeEvent(QEvent *event)
 void LogScrollView::paintEvent(QPaintEvent *event)
 {
     QPainter painter(viewport());
-    const ViewPainter::Look look {palette(), m_colours, m_selection,
+    const ViewPainter::Look look {palette(), m_colours, m_styler, m_selection,
                                   hasFocus() && m_caretOn && m_selection.isEmpty(),
                                   // An inactive window may show its selection in other colours.
                                   m_styleVersion * 4 + quint64(palette().currentColorGroup()),

@@ -11,6 +11,9 @@
 #include <QPoint>
 
 class ColourRuns;
+class LineStyler;
+class OverviewMarks;
+class OverviewStrip;
 class QMenu;
 
 // The log view's widget: a scroll area that paints only the lines in sight, over a text source
@@ -30,6 +33,10 @@ class QMenu;
 //
 // The vertical scroll bar counts lines while they fit an int and scales beyond; the top line
 // itself is 64-bit and read from the bar only through lineForBarValue().
+//
+// With highlighting (showHighlights), lines are coloured by the rules and the find word, and
+// an overview strip stands in the right margin beside the scroll bar while there is anything
+// to mark; a click on it goes to the line it names.
 class LogScrollView : public QAbstractScrollArea
 {
     Q_OBJECT
@@ -59,6 +66,17 @@ public:
     void ensureCaretVisible();
     // The colours of text already shown changed.
     void coloursChanged();
+    // Colours lines by the styler's rules and find word, and shows the marks beside the scroll
+    // bar; both must outlive the view. highlightsChanged() after either changed, marksChanged()
+    // after the marks did.
+    void showHighlights(const LineStyler &styler, const OverviewMarks &marks);
+    void highlightsChanged();
+    void marksChanged();
+    // Brings a line to the middle of the view, the caret at its start or, for a line with a
+    // match of the find word, its first match selected.
+    void showLine(LineNo line, bool selectFindMatch);
+    // The selection's first line, in global coordinates, clipped to the viewport.
+    QRect selectionOnScreen() const;
 
     // The gutter that marks each line with its file, and how it names an origin.
     void setGutterShown(bool shown);
@@ -96,10 +114,11 @@ private:
     LineNo lineForBarValue(int value) const;
     void setTopLine(LineNo line);
     void setLeft(qreal x);
-    void placeGutter();
     void dragTo(QPoint point);
     void restartBlink();
     bool handleNavigationKey(QKeyEvent *event);
+    // What stands in the viewport's margins (the overview strip at the right), and where.
+    void placeMargins();
 
     const TextSource &m_source;
     const ColourRuns &m_colours;
@@ -118,6 +137,8 @@ private:
     QMenu *m_menu = nullptr;
     OriginGutter *m_gutter = nullptr;
     ViewPainter::LineImages m_lineImages;
+    const LineStyler *m_styler = nullptr;
+    OverviewStrip *m_overview = nullptr;
     quint64 m_styleVersion = 0;
     quint64 m_generation = 0;
 };

@@ -1,6 +1,8 @@
 #include "view/StoreLogView.h"
 
+#include "platform/QtTaskQueue.h"
 #include "view/LogScrollView.h"
+#include "view/OverviewScanner.h"
 #include "view/SelectionCopy.h"
 #include "view/ViewNavigation.h"
 #include "view/store/StoreSearch.h"
@@ -9,8 +11,15 @@
 
 StoreLogView::StoreLogView(QWidget *parent, qsizetype blockBytes, std::unique_ptr<SpillFile> spill)
     : m_store(blockBytes, nullptr, std::move(spill))
+    , m_turns(std::make_unique<QtTaskQueue>())
+    , m_scanner(std::make_unique<OverviewScanner>(m_store, *m_turns))
     , m_widget(new LogScrollView(m_store, m_colours, parent))
 {
+    m_widget->showHighlights(m_styler, m_scanner->marks());
+    m_scanner->setMarksChanged([this] {
+        if (m_widget)
+            m_widget->marksChanged();
+    });
 }
 
 StoreLogView::~StoreLogView()
@@ -45,6 +54,7 @@ void StoreLogView::setText(const QString &text)
 {
     m_store.clear();
     m_colours.clear();
+    m_scanner->storeCleared();
     append(text, 0);
     if (m_widget)
         m_widget->replaced();
@@ -100,18 +110,44 @@ std::optional<qsizetype> StoreLogView::find(QStringView word, qsizetype from,
     return hit ? std::optional<qsizetype>(hit->value) : std::nullopt;
 }
 
+std::optional<qsizetype> StoreLogView::findBackward(QStringView word, qsizetype end,
+                                                    Qt::CaseSensitivity sensitivity) const
+{
+    const auto hit = StoreSearch::findBackward(m_store, word, StoreOffset(end), sensitivity);
+    return hit ? std::optional<qsizetype>(hit->value) : std::nullopt;
+}
+
+void StoreLogView::showMatches(const QString &word, Qt::CaseSensitivity sensitivity,
+                               MatchCountReport report)
+{
+    m_styler.setFindWord(word, sensitivity);
+    m_scanner->setFindWord(word, sensitivity, std::move(report));
+    if (m_widget)
+        m_widget->highlightsChanged();
+}
+
+void StoreLogView::setHighlightRules(const HighlightRules &rules)
+{
+    m_styler.setRules(rules);
+    m_scanner->setRules(rules);
+    if (m_widget)
+        m_widget->highlightsChanged();
+}
+
 void StoreLogView::append(const QString &text, quint16 origin)
 {
     if (text.isEmpty())
         return;
     m_colours.append(m_store.size(), m_insertColour);
     m_store.append(text, origin);
+    m_scanner->storeGrew();
 }
 
 void StoreLogView::appendEncoded(QByteArrayView storeBytes, quint16 origin)
 {
     m_colours.append(m_store.size(), m_insertColour);
     m_store.appendEncoded(storeBytes, origin);
+    m_scanner->storeGrew();
 }
 
 void StoreLogView::insertAtCaret(const QString &text, quint16 origin)

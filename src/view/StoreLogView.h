@@ -3,12 +3,15 @@
 #include "platform/CacheSpillFile.h"
 #include "platform/LogView.h"
 #include "view/ColourRuns.h"
+#include "view/LineStyler.h"
 #include "view/store/LogStore.h"
 
 #include <QPointer>
 
 class LogScrollView;
+class OverviewScanner;
 class QWidget;
+class QtTaskQueue;
 
 // The log view as the engine and the commands use it (LogView), over a LogStore of its own:
 // the store keeps the text, ColourRuns its colours, and the widget (LogScrollView) shows them
@@ -23,6 +26,10 @@ class QWidget;
 // Text colour: with nothing selected, setSelectionTextColor() sets the colour of every text
 // inserted from then on, wherever the caret is moved in between; with a selection, it
 // recolours just that. text() copies the whole log: it is for tests and small views.
+//
+// Highlight rules and the find word colour lines as they are painted and are marked on the
+// overview strip beside the scroll bar; the marks and the count of matches follow the text as
+// it is appended, worked out in later turns of the event loop (OverviewScanner).
 //
 // The store's sealed blocks go to the spill file given, by default a nameless file in the
 // user's cache folder (CacheSpillFile), so a log followed for weeks does not grow in memory;
@@ -60,6 +67,15 @@ public:
     std::shared_ptr<const ClipboardText> selectionForCopy(bool withFileNames) const override;
     std::optional<qsizetype> find(QStringView word, qsizetype from,
                                   Qt::CaseSensitivity sensitivity) const override;
+    std::optional<qsizetype> findBackward(QStringView word, qsizetype end,
+                                          Qt::CaseSensitivity sensitivity) const override;
+    void showMatches(const QString &word, Qt::CaseSensitivity sensitivity,
+                     MatchCountReport report) override;
+
+    // Colours from now on what the rules match, the text already shown included.
+    void setHighlightRules(const HighlightRules &rules);
+    const HighlightRules &highlightRules() const { return m_styler.rules(); }
+    OverviewScanner &overview() { return *m_scanner; }
 
     void insertAtCaret(const QString &text, quint16 origin = 0) override;
     void insertEncodedAtCaret(QByteArrayView storeBytes, quint16 origin) override;
@@ -78,6 +94,9 @@ private:
 
     LogStore m_store;
     ColourRuns m_colours;
+    LineStyler m_styler;
+    std::unique_ptr<QtTaskQueue> m_turns;
+    std::unique_ptr<OverviewScanner> m_scanner;
     QColor m_insertColour; // invalid: the widget's own text colour
     QPointer<LogScrollView> m_widget;
 };

@@ -141,6 +141,15 @@ QRect ViewLayout::caretRect(StoreOffset offset) const
     return QRect(int(x), int(y), 1, m_metrics.lineHeight());
 }
 
+QRect ViewLayout::selectionRect(ViewSelection selection) const
+{
+    const QRect first = caretRect(selection.start());
+    const QRect last = caretRect(selection.end());
+    const int right = last.top() == first.top() ? last.right() : m_size.width() - 1;
+    return QRect(QPoint(first.left(), first.top()),
+                 QPoint(std::max(first.left(), right), first.bottom()));
+}
+
 ViewLayout::Segment ViewLayout::visibleSegment(LineNo line) const
 {
     Segment segment;

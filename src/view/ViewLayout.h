@@ -1,6 +1,7 @@
 #pragma once
 
 #include "view/GlyphMetrics.h"
+#include "view/ViewSelection.h"
 #include "view/store/TextSource.h"
 
 #include <QPoint>
@@ -59,6 +60,9 @@ public:
     // The caret's rectangle in viewport coordinates, one pixel wide; far off-screen values
     // are clamped to stay in int.
     QRect caretRect(StoreOffset offset) const;
+    // Around a selection's first line in viewport coordinates: from its start to its end, or
+    // to the right edge when it goes on below.
+    QRect selectionRect(ViewSelection selection) const;
     // How wide a line is: exact for lines of up to kStride units or measured to their end,
     // estimated from what was measured for longer ones.
     qreal lineWidth(LineNo line) const;

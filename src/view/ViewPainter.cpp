@@ -1,5 +1,7 @@
 #include "view/ViewPainter.h"
 
+#include "highlight/ReadableColours.h"
+
 #include <QPainter>
 
 #include <algorithm>
@@ -15,7 +17,7 @@ QColor textColour(const Look &look, qint64 offset)
 }
 
 void paintLine(QPainter &painter, const ViewLayout &layout, const Look &look,
-               const ViewLayout::Segment &segment, int y)
+               const ViewLayout::Segment &segment, const LineStyler::LineLook &styled, int y)
 {
     const GlyphMetrics &metrics = layout.metrics();
     const qint64 selStart = look.selection.start().value;
@@ -26,34 +28,63 @@ void paintLine(QPainter &painter, const ViewLayout &layout, const Look &look,
     const QStringView text(segment.text);
     const qint64 first = segment.start.value;
 
-    // Runs end where the colour or the selection changes and at tabs.
+    // Runs end where the colour, the selection or a rule's colours change and at tabs.
     qsizetype runStart = 0;
     qreal runX = segment.x;
     qreal x = segment.x;
     qint64 nextColour = first;
     QString shown;
+    const std::vector<LineStyler::Run> &styles = styled.runs;
+    size_t style = 0; // the first style run that does not end before the run being drawn
     auto flush = [&](qsizetype end) {
         if (end <= runStart)
             return;
         const qint64 at = first + runStart;
         const bool selected = at >= selStart && at < selEnd;
-        if (selected)
+        while (style < styles.size() && styles[style].end <= at)
+            ++style;
+        const LineStyler::Run *rule
+            = style < styles.size() && styles[style].start <= at ? &styles[style] : nullptr;
+        QColor pen = textColour(look, at);
+        if (selected) {
             painter.fillRect(QRectF(runX - left, y, x - runX, height),
                              look.palette.color(QPalette::Highlight));
+            pen = look.palette.color(QPalette::HighlightedText);
+        } else if (rule) {
+            const QColor ground = rule->background.isValid() ? rule->background
+                                                             : look.palette.color(QPalette::Base);
+            if (rule->background.isValid())
+                painter.fillRect(QRectF(runX - left, y, x - runX, height), ground);
+            pen = ReadableColours::textOn(rule->foreground.isValid() ? rule->foreground : pen,
+                                          ground);
+        }
         shown.resize(0);
         for (qsizetype i = runStart; i < end; ++i) {
             if (text[i] != u'\t')
                 shown += QChar(GlyphMetrics::shown(text[i].unicode()));
         }
         if (!shown.isEmpty()) {
-            painter.setPen(selected ? look.palette.color(QPalette::HighlightedText)
-                                    : textColour(look, at));
+            painter.setPen(pen);
             painter.drawText(QPointF(runX - left, baseline), shown);
         }
     };
+    size_t edge = 0; // the next start or end of a style run
+    const auto styleEdge = [&](qint64 at) {
+        bool found = false;
+        while (edge < 2 * styles.size()) {
+            const LineStyler::Run &run = styles[edge / 2];
+            const qint64 offset = edge % 2 == 0 ? run.start : run.end;
+            if (offset > at)
+                break;
+            found = found || offset == at;
+            ++edge;
+        }
+        return found;
+    };
     for (qsizetype i = 0; i < text.size(); ++i) {
         const qint64 at = first + i;
-        if (at == nextColour || at == selStart || at == selEnd || text[i] == u'\t'
+        const bool styleChanges = styleEdge(at);
+        if (at == nextColour || at == selStart || at == selEnd || styleChanges || text[i] == u'\t'
             || (i > 0 && text[i - 1] == u'\t')) {
             flush(i);
             runStart = i;
@@ -64,8 +95,12 @@ void paintLine(QPainter &painter, const ViewLayout &layout, const Look &look,
         x += metrics.advance(text, i, x);
     }
     flush(text.size());
-    // A selected line break shows as a space's width of highlight after the text.
     const qint64 end = segment.lineEnd.value;
+    // A whole-line rule's ground runs on to the edge, so the row reads as one band.
+    if (styled.lineBackground.isValid() && first + text.size() == end)
+        painter.fillRect(QRectF(x - left, y, layout.viewportSize().width() - (x - left), height),
+                         styled.lineBackground);
+    // A selected line break shows as a space's width of highlight after the text.
     if (selStart <= end && selEnd > end && first + text.size() == end) {
         painter.fillRect(QRectF(x - left, y, metrics.advance(u" ", 0, x), height),
                          look.palette.color(QPalette::Highlight));
@@ -129,7 +164,9 @@ void paint(QPainter &painter, const ViewLayout &layout, const TextSource &source
             QPainter linePainter(&drawn);
             linePainter.fillRect(QRect(0, 0, width, height), look.palette.color(QPalette::Base));
             linePainter.setFont(layout.metrics().font());
-            paintLine(linePainter, layout, look, segment, 0);
+            const LineStyler::LineLook styled
+                = look.styler ? look.styler->look(source, line, segment) : LineStyler::LineLook();
+            paintLine(linePainter, layout, look, segment, styled, 0);
             linePainter.end();
             images.put(key, std::move(drawn), 2 * layout.shownLines() + 2);
             image = images.find(key);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "view/ColourRuns.h"
+#include "view/LineStyler.h"
 #include "view/ViewLayout.h"
 #include "view/ViewSelection.h"
 
@@ -13,7 +14,9 @@ class QPainter;
 
 // Draws the lines of a view that a rectangle of its viewport touches: each line's visible
 // segment only (ViewLayout::visibleSegment, one read per line), in runs of one colour, the
-// selection in the palette's highlight colours. Tabs are skipped over to their stop and
+// selection in the palette's highlight colours. Highlight rules and the find word colour what
+// they match (LineStyler), made readable on the ground they meet (ReadableColours); the
+// selection keeps its own colours over them. Tabs are skipped over to their stop and
 // control characters drawn as their control pictures, so each run is drawn where the layout
 // measured it to be.
 //
@@ -28,9 +31,10 @@ struct Look
 {
     QPalette palette;
     const ColourRuns &colours;
+    const LineStyler *styler = nullptr; // none: no rules
     ViewSelection selection;
     bool caretShown = false;
-    quint64 styleVersion = 0; // changes with font, palette and colours
+    quint64 styleVersion = 0; // changes with font, palette, colours, rules and find word
     qreal devicePixelRatio = 1;
 };
 

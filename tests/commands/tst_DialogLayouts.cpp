@@ -10,6 +10,7 @@
 #include "engine/EngineState.h"
 #include "engine/WatchedFileTable.h"
 #include "files/frmFileList.h"
+#include "highlight/frmHighlight.h"
 #include "settings/frmOptions.h"
 #include "startup/ProgramIcon.h"
 #include "view/StoreLogView.h"
@@ -124,12 +125,18 @@ private Q_SLOTS:
             h.table.append(s("/var/log/アプリケーション/app.log"), 0);
             return new frmFileList(h.table, {});
         };
+        // The ready set fills the list; a rule is selected, so every field is enabled.
+        const auto highlight = [](Host &h) {
+            return new frmHighlight(HighlightRules(HighlightRules::withReadySet({})), {},
+                                    h.messages);
+        };
         const QList<std::pair<const char *, Factory>> dialogs {
             {"about", [](Host &) { return new frmAbout(ProgramIcon::icon()); }},
             {"keyword", [](Host &h) { return new frmKeyword(h.state); }},
             {"search", [](Host &h) { return new frmSearch(h.view, h.messages); }},
             {"file list", fileList},
             {"options", options},
+            {"highlight", highlight},
         };
         for (const auto &[name, make] : dialogs) {
             QTest::addRow("%s, default font", name) << make << 0;

@@ -8,6 +8,7 @@
 
 #include "view/LogScrollView.h"
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -23,7 +24,8 @@ const QString kNotFound = QStringLiteral("文字列が見つかりません");
 // The find dialog beside a real log view, as the main window would hold them.
 struct Fixture
 {
-    explicit Fixture(const QString &text)
+    explicit Fixture(const QString &text, qsizetype blockBytes = LogStore::kDefaultBlockBytes)
+        : view(nullptr, blockBytes)
     {
         view.setText(text);
         view.setCaret(0);
@@ -43,6 +45,11 @@ struct Fixture
         return holder.current()->findChild<QCheckBox *>(QStringLiteral("chkUp"));
     }
     void next() { QTest::keyClick(word(), Qt::Key_Return); }
+    void previous() { QTest::keyClick(word(), Qt::Key_F3, Qt::ShiftModifier); }
+    QString count() const
+    {
+        return holder.current()->findChild<QLabel *>(QStringLiteral("lblCount"))->text();
+    }
     QPair<qsizetype, qsizetype> selection() const
     {
         return {view.selectionStart(), view.selectionLength()};
@@ -74,7 +81,89 @@ private Q_SLOTS:
     void escapeClosesAndNextOpeningStartsAfresh();
     void secondOpenBringsSameDialog();
     void tabOrder();
+
+    void findBackward_data();
+    void findBackward();
+    void countsEveryMatchAsTyped();
+    void movesAsideFromTheMatch();
 };
+
+void tst_frmSearch::findBackward_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<int>("caret");
+    QTest::addColumn<QList<qsizetype>>("hits"); // then the message
+
+    QTest::newRow("walks up without overlap")
+        << QStringLiteral("aaaa") << QStringLiteral("aa") << 4 << QList<qsizetype> {2, 0};
+    QTest::newRow("up to offset 0")
+        << QStringLiteral("ab ab") << QStringLiteral("ab") << 5 << QList<qsizetype> {3, 0};
+    QTest::newRow("nothing before the caret")
+        << QStringLiteral("x ab") << QStringLiteral("ab") << 2 << QList<qsizetype> {};
+    QTest::newRow("across block edges, any case")
+        << QStringLiteral("ログ ERROR\r\nerror 行\r\nＥＲＲＯＲ ERROR") << QStringLiteral("error")
+        << 30 << QList<qsizetype> {25, 10, 3};
+}
+
+// 前を検索 and Shift+F3 search up from the selection with the same rules and messages as
+// 次を検索; small blocks put the edges inside the words.
+void tst_frmSearch::findBackward()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, word);
+    QFETCH(int, caret);
+    QFETCH(QList<qsizetype>, hits);
+
+    Fixture f(text, 16);
+    QVERIFY(f.open());
+    QTest::keyClicks(f.word(), word);
+    f.view.setCaret(caret);
+    for (const qsizetype hit : hits) {
+        f.previous();
+        QCOMPARE(f.selection(), Selection(hit, word.size()));
+    }
+    f.previous();
+    QCOMPARE(f.messages.texts, QStringList {hits.isEmpty() ? kNotFound : kAtEnd});
+    // Editing the word forgets the hits, as for 次を検索.
+    QTest::keyClick(f.word(), Qt::Key_Backspace);
+    QTest::keyClicks(f.word(), word.right(1));
+    f.view.setCaret(0);
+    QTest::mouseClick(f.holder.current()->findChild<QPushButton *>(QStringLiteral("cmdPrev")),
+                      Qt::LeftButton);
+    QCOMPARE(f.messages.texts.last(), kNotFound);
+}
+
+// The count is the view's own, over overlapping matches and case; it follows the word and
+// the text appended.
+void tst_frmSearch::countsEveryMatchAsTyped()
+{
+    Fixture f(QStringLiteral("aaaa Aa\r\nａＡ"), 16);
+    QVERIFY(f.open());
+    QTest::keyClicks(f.word(), QStringLiteral("aa"));
+    QTRY_COMPARE(f.count(), QStringLiteral("4 件"));
+    QTest::mouseClick(f.caseSensitive(), Qt::LeftButton, {}, QPoint(5, 5));
+    QTRY_COMPARE(f.count(), QStringLiteral("3 件"));
+    f.view.insertAtCaret(QStringLiteral("aa"));
+    QTRY_COMPARE(f.count(), QStringLiteral("4 件"));
+    f.word()->clear();
+    QCOMPARE(f.count(), QString());
+}
+
+// A hit under the dialog moves the dialog off it.
+void tst_frmSearch::movesAsideFromTheMatch()
+{
+    Fixture f(QStringLiteral("abc"));
+    frmSearch *dialog = f.open();
+    QVERIFY(dialog);
+    dialog->move(300, 300);
+    const QRect match(dialog->frameGeometry().center(), QSize(40, 16));
+    dialog->setMatchLocator([&] { return match; });
+    QTest::keyClicks(f.word(), QStringLiteral("b"));
+    f.next();
+    QCOMPARE(f.selection(), Selection(1, 1));
+    QVERIFY(!dialog->frameGeometry().intersects(match));
+}
 
 void tst_frmSearch::findForward_data()
 {
@@ -309,10 +398,10 @@ void tst_frmSearch::tabOrder()
     Fixture f {QString()};
     frmSearch *dialog = f.open();
     QVERIFY(dialog);
-    QCOMPARE(
-        tabWalk(dialog, 4),
-        (QStringList {QStringLiteral("txtWord"), QStringLiteral("chkUp"), QStringLiteral("cmdNext"),
-                      QStringLiteral("cmdCancel"), QStringLiteral("txtWord")}));
+    QCOMPARE(tabWalk(dialog, 5),
+             (QStringList {QStringLiteral("txtWord"), QStringLiteral("chkUp"),
+                           QStringLiteral("cmdNext"), QStringLiteral("cmdPrev"),
+                           QStringLiteral("cmdCancel"), QStringLiteral("txtWord")}));
 }
 
 QTEST_MAIN(tst_frmSearch)

@@ -4,6 +4,7 @@
 #include "FakeFileWatch.h"
 #include "FakeMessageBox.h"
 #include "FakePollTimer.h"
+#include "highlight/HighlightRules.h"
 #include "platform/IniSettingsStore.h"
 #include "platform/LocalFileAccess.h"
 #include "settings/LogViewSettings.h"
@@ -16,6 +17,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
@@ -360,8 +362,9 @@ private Q_SLOTS:
                  QStringLiteral(
                      "ファイル(&F)|  監視ファイル指定(&C)|-|  終了(&X)|"
                      "編集(&E)|  コピー(&C)|  表示内容の消去(&D)|  検索(&F)|"
+                     "  次を検索(&N)|  前を検索(&P)|"
                      "設定(&S)|  ファイルを監視する(&M)|  末尾に追従(&T)|  変更をすぐに表示(&R)|  "
-                     "オプション(&O)|-|  grepモード(&G)|  grep文字列設定(&K)|"
+                     "オプション(&O)|  強調表示(&H)...|-|  grepモード(&G)|  grep文字列設定(&K)|"
                      "ヘルプ(&H)|  Pivexについて(&A)"));
         QVERIFY(window.mnuEnableAction()->isChecked());
         QVERIFY(!window.mnuGrepAction()->isChecked());
@@ -452,6 +455,67 @@ private Q_SLOTS:
         QVERIFY(!desktop.tmrCheck.isEnabled());
         QCOMPARE(visibleOthers(), 0);
         QVERIFY(desktop.messages.texts.isEmpty()); // nothing asked
+    }
+
+    // Rules set in the dialog are in force at once and at the next start; a rule line broken
+    // in the file is reported like a broken option and left out.
+    void highlightRulesLastAcrossStarts()
+    {
+        Desktop desktop;
+        const HighlightRules ready(HighlightRules::withReadySet({}));
+        {
+            frmLogView window(desktop.services);
+            QVERIFY(window.Form_Load());
+            QVERIFY(window.rtfLog().highlightRules().rules().empty()); // none at first
+            window.mnuHighlight_Click();
+            QWidget *dialog = nullptr;
+            for (QWidget *w : QApplication::topLevelWidgets())
+                if (w->objectName() == QStringLiteral("frmHighlight") && w->isVisible())
+                    dialog = w;
+            QVERIFY(dialog);
+            dialog->findChild<QPushButton *>(QStringLiteral("cmdReady"))->click();
+            dialog->findChild<QPushButton *>(QStringLiteral("cmdOk"))->click();
+            QCOMPARE(window.rtfLog().highlightRules(), ready);
+        }
+        {
+            frmLogView window(desktop.services);
+            QVERIFY(window.Form_Load());
+            QCOMPARE(window.rtfLog().highlightRules(), ready);
+            QVERIFY(desktop.messages.texts.isEmpty());
+        }
+        desktop.settings.save(QStringLiteral("PIVEX"), QStringLiteral("Highlight"),
+                              QStringLiteral("Rule1"), QStringLiteral("line,case,#red,,ERROR"));
+        frmLogView window(desktop.services);
+        QVERIFY(window.Form_Load());
+        QCOMPARE(desktop.messages.texts,
+                 QStringList {QStringLiteral("設定ファイルの値が正しくありません [")
+                              + desktop.settings.location(QStringLiteral("PIVEX"))
+                              + QStringLiteral("] Rule1\r\nRule1 は使わずに起動します")});
+        QCOMPARE(window.rtfLog().highlightRules().rules().size(), ready.rules().size() - 1);
+    }
+
+    // F3 and Shift+F3 in the main window search with the find dialog's word, or open it.
+    void functionKeysSearchAgain()
+    {
+        Desktop desktop;
+        frmLogView window(desktop.services);
+        QVERIFY(window.Form_Load());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        window.rtfLog().setText(QStringLiteral("hit one\r\nhit two"));
+        window.rtfLog().setCaret(0);
+        QTest::keyClick(&window, Qt::Key_F3);
+        QLineEdit *word = nullptr;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->objectName() == QStringLiteral("frmSearch") && w->isVisible())
+                word = w->findChild<QLineEdit *>(QStringLiteral("txtWord"));
+        QVERIFY(word);
+        word->setText(QStringLiteral("hit"));
+        QTest::keyClick(&window, Qt::Key_F3);
+        QTest::keyClick(&window, Qt::Key_F3);
+        QCOMPARE(window.rtfLog().selectionStart(), 9);
+        QTest::keyClick(&window, Qt::Key_F3, Qt::ShiftModifier);
+        QCOMPARE(window.rtfLog().selectionStart(), 0);
     }
 };
 

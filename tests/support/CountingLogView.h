@@ -28,6 +28,12 @@ public:
     {
         return std::nullopt;
     }
+    std::optional<qsizetype> findBackward(QStringView, qsizetype,
+                                          Qt::CaseSensitivity) const override
+    {
+        return std::nullopt;
+    }
+    void showMatches(const QString &, Qt::CaseSensitivity, MatchCountReport) override { }
     void insertAtCaret(const QString &text, quint16 = 0) override
     {
         if (keepText)

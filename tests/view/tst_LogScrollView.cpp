@@ -1,5 +1,7 @@
+#include "highlight/HighlightRules.h"
 #include "view/ColourRuns.h"
 #include "view/LogScrollView.h"
+#include "view/OverviewScanner.h"
 #include "view/StoreLogView.h"
 
 #include <QAccessible>
@@ -194,6 +196,35 @@ private Q_SLOTS:
         QCOMPARE(text->offsetAtPoint(
                      shown.widget().viewport()->mapToGlobal(pointAt(shown.widget(), 40))),
                  40);
+    }
+
+    // The strip beside the scroll bar is there only while something is marked, takes its room
+    // from the viewport, and a click on a mark brings that line into sight.
+    void overviewStripGoesToAMark()
+    {
+        QString text;
+        for (int line = 0; line < 200; ++line)
+            text += (line == 150 ? u"an ERROR here"_s : u"fine"_s) + u"\r\n"_s;
+        ShownView shown(text, LogStore::kDefaultBlockBytes);
+        auto *strip = shown.widget().findChild<QWidget *>(u"overview"_s);
+        QVERIFY(strip && !strip->isVisible());
+        QCoreApplication::processEvents(); // the scroll bar's layout
+        const int width = shown.widget().viewport()->width();
+
+        shown.view.setHighlightRules(HighlightRules(HighlightRules::withReadySet({})));
+        QTRY_VERIFY(!shown.view.overview().isBusy());
+        QVERIFY(strip->isVisible());
+        QCOMPARE(shown.widget().viewport()->width() + strip->width(), width);
+        const int row = OverviewMarks::rowOf(LineNo(150), shown.view.lineCount(), strip->height());
+        QTest::mouseClick(strip, Qt::LeftButton, {}, QPoint(2, row + 1));
+        QCOMPARE(shown.view.caret(), shown.view.store().lineStart(LineNo(150)).value);
+        const ViewLayout &layout = shown.widget().viewLayout();
+        QVERIFY(layout.topLine() <= LineNo(150)
+                && LineNo(150) < layout.topLine() + layout.fullLines());
+
+        shown.view.setHighlightRules({});
+        QVERIFY(!strip->isVisible());
+        QCOMPARE(shown.widget().viewport()->width(), width);
     }
 };
 

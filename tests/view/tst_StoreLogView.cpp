@@ -154,9 +154,10 @@ private Q_SLOTS:
         StoreLogView view(nullptr, LogStore::kDefaultBlockBytes, nullptr);
         QRandomGenerator random(3);
         const long before = residentBytes();
+        // Enough that what the store held outweighs what earlier tests left in the heap.
         for (int k = 0; k < 2000; ++k) {
             QString lines;
-            for (int n = 0; n < 200; ++n)
+            for (int n = 0; n < 1000; ++n)
                 lines += QString::number(random.generate64(), 36) + u" ログの行\r\n"_s;
             view.insertAtCaret(lines);
         }

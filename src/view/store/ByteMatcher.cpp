@@ -1,9 +1,8 @@
 #include "view/store/ByteMatcher.h"
 
+#include "view/store/BigramFilter.h"
+#include "view/store/TextSearch.h"
 #include "view/store/UnitCoding.h"
-
-#include <QHash>
-#include <QList>
 
 #include <algorithm>
 #include <bit>
@@ -13,71 +12,119 @@
 #include <emmintrin.h>
 #endif
 
-namespace {
-
-char16_t folded(char16_t unit)
-{
-    return char16_t(QChar::toCaseFolded(char32_t(unit)));
-}
-
-// Every unit, grouped by what it folds to; built once, never changed after.
-const QHash<char16_t, QList<char16_t>> &unitsByFold()
-{
-    static const QHash<char16_t, QList<char16_t>> table = [] {
-        QHash<char16_t, QList<char16_t>> byFold;
-        for (char32_t u = 0; u <= 0xFFFF; ++u)
-            byFold[folded(char16_t(u))].append(char16_t(u));
-        return byFold;
-    }();
-    return table;
-}
-
-std::vector<char16_t> unitsFoldingTo(char16_t target)
-{
-    const QList<char16_t> units = unitsByFold().value(target);
-    return {units.begin(), units.end()};
-}
-
-} // namespace
-
 ByteMatcher::ByteMatcher(QStringView word, Qt::CaseSensitivity sensitivity)
     : m_caseSensitive(sensitivity == Qt::CaseSensitive)
 {
     m_word.reserve(word.size());
     for (const QChar c : word)
-        m_word += m_caseSensitive ? c : QChar(folded(c.unicode()));
+        m_word += m_caseSensitive ? c : QChar(TextSearch::foldedUnit(c.unicode()));
     for (const QChar c : std::as_const(m_word)) {
         char bytes[3];
         m_encoded.append(bytes, UnitCoding::encodeUnit(c.unicode(), bytes));
     }
-    // Filter on the word's first units, then on its last: as long as every unit before has
-    // mates of one encoded length only, the next unit's bytes sit at a known distance.
+    // Filter on bytes of the word's units at known distances (as long as every unit before has
+    // mates of one encoded length only, the next unit's bytes sit at a known distance), the
+    // rarest first.
     qsizetype shortest = 0;
     bool fixedLength = true;
     qsizetype offset = 0;
+    QByteArray run; // bytes of units whose mates all encode alike, up to here
     for (qsizetype k = 0; k < m_word.size(); ++k) {
         const std::vector<char16_t> mates = matesOf(m_word.at(k).unicode());
         int fewest = 3;
+        int most = 1;
         bool uniform = true;
+        bool alike = !mates.empty();
         for (const char16_t mate : mates) {
             fewest = std::min(fewest, UnitCoding::encodedLength(mate));
+            most = std::max(most, UnitCoding::encodedLength(mate));
             uniform = uniform
                 && UnitCoding::encodedLength(mate) == UnitCoding::encodedLength(mates.front());
+            alike = alike && sameBytes(mate, mates.front());
         }
         shortest += mates.empty() ? 1 : fewest;
-        if (fixedLength && (k < 2 || k + 1 == m_word.size()))
+        m_maxLength += most;
+        if (alike) {
+            char bytes[3];
+            run.append(bytes, UnitCoding::encodeUnit(mates.front(), bytes));
+        } else {
+            addPairs(run);
+            run.clear();
+        }
+        if (fixedLength && (k < kFilteredUnits || k + 1 == m_word.size()))
             addUnitConditions(mates, offset);
         fixedLength = fixedLength && uniform && !mates.empty();
         offset += mates.empty() ? 1 : UnitCoding::encodedLength(mates.front());
     }
     m_minLength = shortest;
+    addPairs(run);
+    keepRarestConditions();
+}
+
+void ByteMatcher::keepRarestConditions()
+{
+    const auto score = [](const Condition &condition) {
+        int sum = 0;
+        for (const unsigned char value : condition.values)
+            sum += commonness(value);
+        return sum;
+    };
+    std::stable_sort(m_conditions.begin(), m_conditions.end(),
+                     [&](const Condition &a, const Condition &b) { return score(a) < score(b); });
+    if (m_conditions.size() > 4)
+        m_conditions.resize(4);
+    for (const Condition &condition : m_conditions)
+        m_reach = std::max(m_reach, condition.offset + 1);
+}
+
+int ByteMatcher::commonness(unsigned char b)
+{
+    // How often a byte turns up in a Japanese log stored as UTF-8, roughly: the lead byte of
+    // every kana and the second bytes of kana are everywhere, as are blanks and digits; the
+    // last byte of a character names it among sixty-four.
+    if (b == 0xE3 || b == ' ')
+        return 10;
+    if ((b >= 0x80 && b <= 0x83) || (b >= 0xE4 && b <= 0xE9))
+        return 7;
+    if (b >= '0' && b <= '9')
+        return 6;
+    if ((b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z'))
+        return 4;
+    if (b >= 0x80 && b <= 0xBF)
+        return 2;
+    return 3;
+}
+
+bool ByteMatcher::sameBytes(char16_t a, char16_t b)
+{
+    char x[3];
+    char y[3];
+    const int length = UnitCoding::encodeUnit(a, x);
+    if (UnitCoding::encodeUnit(b, y) != length)
+        return false;
+    for (int k = 0; k < length; ++k) {
+        if (BigramFilter::lowered(static_cast<unsigned char>(x[k]))
+            != BigramFilter::lowered(static_cast<unsigned char>(y[k])))
+            return false;
+    }
+    return true;
+}
+
+void ByteMatcher::addPairs(QByteArrayView run)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(run.data());
+    for (qsizetype i = 1; i < run.size(); ++i) {
+        const quint16 pair = BigramFilter::pair(p[i - 1], p[i]);
+        if (std::find(m_pairs.begin(), m_pairs.end(), pair) == m_pairs.end())
+            m_pairs.push_back(pair);
+    }
 }
 
 std::vector<char16_t> ByteMatcher::matesOf(char16_t unit) const
 {
     if (m_caseSensitive)
         return {unit};
-    return unitsFoldingTo(unit);
+    return TextSearch::unitsFoldingTo(unit);
 }
 
 void ByteMatcher::addUnitConditions(const std::vector<char16_t> &members, qsizetype offset)
@@ -99,10 +146,8 @@ void ByteMatcher::addUnitConditions(const std::vector<char16_t> &members, qsizet
                 == condition.values.end())
                 condition.values.push_back(value);
         }
-        if (condition.values.size() <= 4 && m_conditions.size() < 4) {
-            m_reach = std::max(m_reach, condition.offset + 1);
+        if (condition.values.size() <= 4)
             m_conditions.push_back(std::move(condition));
-        }
     }
 }
 
@@ -142,15 +187,18 @@ bool ByteMatcher::matchesAt(const unsigned char *p, qsizetype available) const
             unit = char16_t(((b & 0x1F) << 6) | (p[at + 1] & 0x3F));
         else if (length == 3)
             unit = char16_t(((b & 0x0F) << 12) | ((p[at + 1] & 0x3F) << 6) | (p[at + 2] & 0x3F));
-        if (folded(unit) != expected.unicode())
+        if (TextSearch::foldedUnit(unit) != expected.unicode())
             return false;
         at += length;
     }
     return true;
 }
 
-qsizetype ByteMatcher::findByte(QByteArrayView bytes, qsizetype from) const
+template<typename Hit>
+void ByteMatcher::scan(QByteArrayView bytes, qsizetype from, Hit &&hit) const
 {
+    if (m_word.isEmpty())
+        return;
     const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
     const qsizetype size = bytes.size();
     const qsizetype last = size - std::max(m_minLength, m_reach); // last candidate to test
@@ -197,16 +245,31 @@ qsizetype ByteMatcher::findByte(QByteArrayView bytes, qsizetype from) const
             mask &= unsigned(hits(tests[c], i));
         for (; mask != 0; mask &= mask - 1) {
             const qsizetype at = i + std::countr_zero(mask);
-            if (matchesAt(p + at, size - at))
-                return at;
+            if (matchesAt(p + at, size - at) && !hit(at))
+                return;
         }
     }
 #endif
     for (; i <= last; ++i) {
-        if (passes(p + i) && matchesAt(p + i, size - i))
-            return i;
+        if (passes(p + i) && matchesAt(p + i, size - i) && !hit(i))
+            return;
     }
-    return -1;
+}
+
+qsizetype ByteMatcher::findByte(QByteArrayView bytes, qsizetype from) const
+{
+    qsizetype found = -1;
+    scan(bytes, from, [&](qsizetype at) {
+        found = at;
+        return false;
+    });
+    return found;
+}
+
+void ByteMatcher::forEachHit(QByteArrayView bytes, qsizetype from,
+                             const std::function<bool(qsizetype)> &visit) const
+{
+    scan(bytes, from, visit);
 }
 
 qsizetype ByteMatcher::find(QByteArrayView bytes, qsizetype fromByte, qsizetype fromUnit) const

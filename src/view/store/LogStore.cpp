@@ -116,6 +116,9 @@ void LogStore::seal()
     Block &open = m_blocks.back();
     open.startsWithLf = open.bytes > 0 && m_open.at(0) == '\n';
     open.endsWithCr = open.bytes > 0 && m_open.at(open.bytes - 1) == '\r';
+    const qsizetype edge = std::min<qsizetype>(open.bytes, kEdgeBytes);
+    std::copy_n(m_open.constData(), edge, open.edges.begin());
+    std::copy_n(m_open.constData() + open.bytes - edge, edge, open.edges.begin() + kEdgeBytes);
     QByteArray next = freeBuffer();
     m_sealer.seal(index, m_open, open.bytes);
     m_open = std::move(next);
@@ -328,21 +331,58 @@ void LogStore::fillDamaged(const Block &block, QString &text)
     text += QString(cr, u'\r');
 }
 
-void LogStore::scanBlocks(StoreOffset offset,
-                          const std::function<bool(const BlockBytes &)> &visit) const
+bool LogStore::canPass(qsizetype index, const Passing &passing) const
+{
+    const Block &block = m_blocks[size_t(index)];
+    return !passing.pairs.empty() && passing.reach + 2 <= kEdgeBytes && !isOpen(index)
+        && block.hasPairs && block.bytes > 2 * kEdgeBytes && block.pairs.missing(passing.pairs) > 0;
+}
+
+void LogStore::scan(qsizetype first, qsizetype step,
+                    const std::function<bool(const BlockBytes &)> &visit, const Passing *passing,
+                    Filters filters) const
 {
     QByteArray buffer;
-    for (qsizetype index = blockAt(std::clamp<qint64>(offset.value, 0, m_size));
-         index < qsizetype(m_blocks.size()); ++index) {
+    for (qsizetype index = first; index >= 0 && index < qsizetype(m_blocks.size()); index += step) {
         const Block &block = m_blocks[size_t(index)];
-        BlockBytes bytes {StoreOffset(block.start), {}, false};
-        if (const std::optional<QByteArrayView> plain = plainBytes(index, buffer))
+        BlockBytes bytes;
+        bytes.start = StoreOffset(block.start);
+        bytes.units = block.units;
+        bytes.breaksBefore = block.breaksBefore;
+        bytes.breaks = block.breaks;
+        if (passing && index != first && canPass(index, *passing)) {
+            bytes.passed = true;
+            bytes.head = QByteArrayView(block.edges.data(), kEdgeBytes);
+            bytes.tail = QByteArrayView(block.edges.data() + kEdgeBytes, kEdgeBytes);
+        } else if (const std::optional<QByteArrayView> plain = plainBytes(index, buffer))
             bytes.bytes = *plain;
         else
             bytes.damaged = true;
+        if (filters == Filters::Make && !bytes.bytes.isEmpty() && !isOpen(index)
+            && !block.hasPairs) {
+            // Not made when the block is sealed: appending, a flood included, pays nothing for
+            // it, and only a later scan can profit anyway.
+            block.pairs.add(bytes.bytes);
+            block.hasPairs = true;
+        }
         if (!visit(bytes))
             return;
     }
+}
+
+void LogStore::scanBlocks(StoreOffset offset, const std::function<bool(const BlockBytes &)> &visit,
+                          const Passing *passing, Filters filters) const
+{
+    scan(blockAt(std::clamp<qint64>(offset.value, 0, m_size)), 1, visit, passing, filters);
+}
+
+void LogStore::scanBlocksBackward(StoreOffset end,
+                                  const std::function<bool(const BlockBytes &)> &visit,
+                                  const Passing *passing) const
+{
+    const qint64 last = std::clamp<qint64>(end.value, 0, m_size) - 1;
+    if (last >= 0)
+        scan(blockAt(last), -1, visit, passing, Filters::Leave);
 }
 
 qint64 LogStore::bytesAtMost(StoreOffset from, StoreOffset to) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "view/store/BigramFilter.h"
 #include "view/store/BlockCodec.h"
 #include "view/store/BlockSealer.h"
 #include "view/store/DecodedBlockCache.h"
@@ -11,6 +12,7 @@
 #include <QByteArrayView>
 #include <QStringView>
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -51,6 +53,8 @@ class LogStore : public TextSource
 public:
     static constexpr qsizetype kDefaultBlockBytes = 256 * 1024;
     static constexpr qsizetype kMinBlockBytes = 16;
+    // Bytes kept of each end of a sealed block, for hits across its edges when it is passed by.
+    static constexpr qsizetype kEdgeBytes = 64;
 
     // blockBytes is clamped to [kMinBlockBytes, BlockCodec::kMaxPlainBytes]; small blocks let
     // tests cross block edges with little text. A null codec means the LZ4 one; a null spill
@@ -92,11 +96,39 @@ public:
     {
         StoreOffset start;
         QByteArrayView bytes;
+        qint64 units = 0;
+        qint64 breaksBefore = 0; // LFs in the blocks before it
+        qint64 breaks = 0; // LFs in it
         bool damaged = false; // bytes are empty then
+        bool passed = false; // left unread for a Passing; bytes are empty then
+        // Of a passed block: its first and its last kEdgeBytes bytes (the tail may begin
+        // inside a unit), for hits that run into it or out of it.
+        QByteArrayView head;
+        QByteArrayView tail;
     };
+    // What a scan for a word may leave unread (find): the distinct byte pairs that every hit
+    // holds (ByteMatcher::requiredPairs) and the most bytes a hit can take. A sealed block is
+    // passed by when its filter of pairs lacks one of them: it holds no hit, and a hit across
+    // its edges is found in the ends it keeps (head, tail), which take a hit of up to
+    // kEdgeBytes - 2 bytes. A block has its filter once a scan that makes them (Filters) has
+    // read it; until then, and always the first block a scan visits, it is read.
+    struct Passing
+    {
+        std::vector<quint16> pairs;
+        qsizetype reach = 0;
+    };
+    // Whether a scan makes the filter of pairs of the sealed blocks it reads for the first
+    // time (about three times what decompressing a block costs): a scan the user waits for
+    // does not; the counts and marks made in later turns of the event loop do, so that the
+    // finds after them pass blocks by.
+    enum class Filters { Leave, Make };
     // Visits every block from the one holding offset on, in order, until visit returns
     // false. The bytes are valid during the call only.
-    void scanBlocks(StoreOffset offset, const std::function<bool(const BlockBytes &)> &visit) const;
+    void scanBlocks(StoreOffset offset, const std::function<bool(const BlockBytes &)> &visit,
+                    const Passing *passing = nullptr, Filters filters = Filters::Leave) const;
+    // The same backwards: from the block holding the unit before end down to the first.
+    void scanBlocksBackward(StoreOffset end, const std::function<bool(const BlockBytes &)> &visit,
+                            const Passing *passing = nullptr) const;
 
     // Bytes the store holds in memory for its text: frames not spilled, the open block and the
     // buffers; and bytes it keeps in the spill file. Both wait for the blocks being sealed, so
@@ -124,6 +156,11 @@ private:
         mutable qint64 spilledAt = -1; // in the spill file; -1 when it is not there
         mutable qint32 frameBytes = 0;
         mutable QByteArray frame; // the frame kept in memory; empty for the open block
+        // The pairs of its bytes, made when a scan that makes them first reads it.
+        mutable BigramFilter pairs;
+        mutable bool hasPairs = false;
+        // Its first and its last kEdgeBytes bytes (all of it when shorter), set when sealed.
+        std::array<char, 2 * kEdgeBytes> edges {};
     };
 
     // The open block, with room for m_blockBytes bytes.
@@ -141,6 +178,9 @@ private:
     // Puts what the sealer has finished into the blocks; with waitForOne, waits for a block.
     void collectSealed(bool waitForOne) const;
     bool isOpen(qsizetype index) const { return index + 1 == qsizetype(m_blocks.size()); }
+    bool canPass(qsizetype index, const Passing &passing) const;
+    void scan(qsizetype first, qsizetype step, const std::function<bool(const BlockBytes &)> &visit,
+              const Passing *passing, Filters filters) const;
     qsizetype blockAt(qint64 offset) const;
     const DecodedBlockCache::Entry &decoded(qsizetype index) const;
     // The plain bytes of a block: the open one's, one's being sealed, or a sealed one's decoded

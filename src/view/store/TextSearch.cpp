@@ -1,5 +1,7 @@
 #include "view/store/TextSearch.h"
 
+#include <QHash>
+#include <QList>
 #include <QString>
 
 #include <algorithm>
@@ -40,6 +42,18 @@ qsizetype findFolded(QStringView text, QStringView word, qsizetype from)
 }
 
 } // namespace
+
+std::vector<char16_t> unitsFoldingTo(char16_t target)
+{
+    static const QHash<char16_t, QList<char16_t>> byFold = [] {
+        QHash<char16_t, QList<char16_t>> table;
+        for (char32_t u = 0; u <= 0xFFFF; ++u)
+            table[foldedUnit(char16_t(u))].append(char16_t(u));
+        return table;
+    }();
+    const QList<char16_t> units = byFold.value(target);
+    return {units.begin(), units.end()};
+}
 
 std::optional<qsizetype> findForward(QStringView text, QStringView word, qsizetype from,
                                      Qt::CaseSensitivity sensitivity)

@@ -1,11 +1,22 @@
 #pragma once
 
+#include <QChar>
 #include <QStringView>
 
 #include <optional>
+#include <vector>
 
 // Forward search in the log view's plain text.
 namespace TextSearch {
+
+// How case-insensitive matching compares one UTF-16 unit: its Unicode simple case folding.
+// Everything that matches words in the log's text without regard to case folds this way.
+inline char16_t foldedUnit(char16_t unit)
+{
+    return char16_t(QChar::toCaseFolded(char32_t(unit)));
+}
+// Every unit that folds to target, ascending; empty when none does. Made once for all units.
+std::vector<char16_t> unitsFoldingTo(char16_t target);
 
 // The 0-based offset of the first occurrence of word in text that begins at offset from or
 // later, or nullopt. Never wraps round to the start.
