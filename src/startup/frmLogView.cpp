@@ -34,7 +34,6 @@
 #include "startup/ArgumentAnalysis.h"
 #include "startup/ArgumentTokenizer.h"
 #include "startup/LogViewArguments.h"
-#include "startup/MenuCaptions.h"
 #include "startup/ProgramIcon.h"
 #include "startup/StartupFiles.h"
 #include "status/MonitorStatusBar.h"
@@ -44,7 +43,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMenuBar>
-#include <QScrollBar>
 
 namespace {
 constexpr int kClientWidth = 7890 / 15; // 526 pixels
@@ -173,86 +171,6 @@ frmLogView::~frmLogView()
 {
     m_services.tmrCheck.setEnabled(false);
     m_services.tmrCheck.setHandler({});
-}
-
-void frmLogView::buildMenus()
-{
-    QMenuBar *bar = menuBar();
-    auto add = [this](QMenu *menu, const char *caption, void (frmLogView::*handler)()) {
-        QAction *action = menu->addAction(QString::fromUtf8(caption));
-        connect(action, &QAction::triggered, this, handler);
-        return action;
-    };
-
-    QMenu *mnuFile = bar->addMenu(QStringLiteral("ファイル(&F)"));
-    add(mnuFile, "監視ファイル指定(&C)", &frmLogView::mnuChange_Click);
-    mnuFile->addSeparator();
-    add(mnuFile, "終了(&X)", &frmLogView::mnuExit_Click);
-
-    QMenu *mnuEdit = bar->addMenu(QStringLiteral("編集(&E)"));
-    add(mnuEdit, "コピー(&C)", &frmLogView::mnuCopy_Click);
-    add(mnuEdit, "表示内容の消去(&D)", &frmLogView::mnuClear_Click);
-    add(mnuEdit, "検索(&F)", &frmLogView::mnuSearch_Click)
-        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
-    add(mnuEdit, "次を検索(&N)", &frmLogView::mnuSearchNext_Click)
-        ->setShortcut(QKeySequence(Qt::Key_F3));
-    add(mnuEdit, "前を検索(&P)", &frmLogView::mnuSearchPrevious_Click)
-        ->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3));
-
-    mnuSetup = bar->addMenu(QStringLiteral("設定(&S)"));
-    connect(mnuSetup, &QMenu::aboutToShow, this, &frmLogView::mnuSetup_Click);
-    mnuEnable = add(mnuSetup, "ファイルを監視する(&M)", &frmLogView::mnuEnable_Click);
-    mnuEnable->setCheckable(true);
-    mnuEnable->setChecked(true);
-    mnuFollow = add(mnuSetup, "末尾に追従(&T)", &frmLogView::mnuFollow_Click);
-    mnuFollow->setCheckable(true);
-    mnuFollow->setChecked(m_state.following);
-    mnuWake = add(mnuSetup, "変更をすぐに表示(&R)", &frmLogView::mnuWake_Click);
-    mnuWake->setCheckable(true);
-    add(mnuSetup, "オプション(&O)", &frmLogView::mnuOption_Click);
-    add(mnuSetup, "強調表示(&H)...", &frmLogView::mnuHighlight_Click);
-    mnuSetup->addSeparator();
-    mnuGrep = add(mnuSetup, "grepモード(&G)", &frmLogView::mnuGrep_Click);
-    mnuGrep->setCheckable(true);
-    add(mnuSetup, "grep文字列設定(&K)", &frmLogView::mnuKeyword_Click);
-
-    QMenu *mnuHelp = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
-    add(mnuHelp, "Pivexについて(&A)", &frmLogView::mnuAbout_Click);
-
-    MenuCaptions::keepWhole(bar);
-}
-
-void frmLogView::buildStatusBar()
-{
-    m_status = new MonitorStatusBar(this);
-    setStatusBar(m_status);
-    connect(m_status, &MonitorStatusBar::monitoringClicked, this, &frmLogView::mnuEnable_Click);
-    connect(m_status, &MonitorStatusBar::newLinesClicked, this,
-            [this] { m_view->setCaret(m_view->textLength()); });
-    LogScrollView *view = m_view->widget();
-    connect(view, &LogScrollView::contentsChanged, this, &frmLogView::refreshStatus);
-    // Scrolling down to the new lines counts them as seen.
-    connect(view->verticalScrollBar(), &QScrollBar::valueChanged, this, &frmLogView::refreshStatus);
-    refreshStatus();
-}
-
-void frmLogView::refreshStatus()
-{
-    const LogScrollView *view = m_view->widget();
-    if (!m_status)
-        return;
-    StatusFacts facts;
-    facts.monitoring = m_polling->isMonitoringChecked();
-    facts.grepMode = m_state.grepMode;
-    facts.keyword = m_state.GrepKeyword;
-    facts.lines = m_view->store().textLines();
-    facts.following = m_state.following;
-    if (!facts.following && view) {
-        const ViewLayout &layout = view->viewLayout();
-        facts.newLines = StatusSummary::newLinesBelow(
-            facts.lines - 1, layout.topLine().value + layout.fullLines() - 1, m_followMark);
-    }
-    m_status->showFacts(facts);
 }
 
 bool frmLogView::Form_Load()
@@ -400,108 +318,6 @@ bool frmLogView::applyViewFont(const QString &faceName, double points)
         return false;
     m_view->setFont(ViewFonts::resolve(faceName, points));
     return true;
-}
-
-void frmLogView::mnuChange_Click()
-{
-    m_fileListDialog.show();
-}
-
-void frmLogView::mnuExit_Click()
-{
-    close();
-}
-
-void frmLogView::mnuCopy_Click()
-{
-    m_edit->mnuCopy_Click();
-}
-
-void frmLogView::mnuClear_Click()
-{
-    m_edit->mnuClear_Click();
-}
-
-void frmLogView::mnuSearch_Click()
-{
-    m_searchDialog.show();
-}
-
-// F3 and Shift+F3 search again with the find dialog's word; without the dialog they open it.
-void frmLogView::mnuSearchNext_Click()
-{
-    frmSearch *dialog = m_searchDialog.current();
-    if (dialog && dialog->isVisible())
-        dialog->findNext();
-    else
-        mnuSearch_Click();
-}
-
-void frmLogView::mnuSearchPrevious_Click()
-{
-    frmSearch *dialog = m_searchDialog.current();
-    if (dialog && dialog->isVisible())
-        dialog->findPrevious();
-    else
-        mnuSearch_Click();
-}
-
-void frmLogView::mnuHighlight_Click()
-{
-    m_highlightDialog.show();
-}
-
-void frmLogView::mnuSetup_Click()
-{
-    m_polling->syncCheckMarkWithTimer();
-    mnuEnable->setChecked(m_polling->isMonitoringChecked());
-    refreshStatus();
-}
-
-void frmLogView::mnuEnable_Click()
-{
-    m_polling->mnuEnable_Click();
-    mnuEnable->setChecked(m_polling->isMonitoringChecked());
-    refreshStatus();
-}
-
-void frmLogView::mnuFollow_Click()
-{
-    m_state.following = !m_state.following;
-    mnuFollow->setChecked(m_state.following);
-    if (m_state.following)
-        m_view->setCaret(m_view->textLength()); // back to the end at once
-    else
-        m_followMark = m_view->store().textLines() - 1;
-    refreshStatus();
-}
-
-void frmLogView::mnuWake_Click()
-{
-    m_waking->setEnabled(!m_waking->isEnabled());
-    mnuWake->setChecked(m_waking->isEnabled());
-    if (!WatchSettings(m_services.settings).setWakeOnChange(m_waking->isEnabled()))
-        m_services.messages.inform(frmOptions::saveFailedMessage());
-}
-
-void frmLogView::mnuOption_Click()
-{
-    m_optionsDialog.show();
-}
-
-void frmLogView::mnuGrep_Click()
-{
-    setGrepModeChecked(m_grep->mnuGrep_Click());
-}
-
-void frmLogView::mnuKeyword_Click()
-{
-    m_keywordDialog.show();
-}
-
-void frmLogView::mnuAbout_Click()
-{
-    m_aboutDialog.show();
 }
 
 void frmLogView::closeEvent(QCloseEvent *event)
