@@ -106,6 +106,9 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    // How often a drag outside the viewport scrolls it on.
+    static constexpr int kDragTickMs = 50;
+
     // The user moved the caret (with the anchor, unless extending).
     void moveCaret(StoreOffset to, bool extend);
     void selectionMoved(bool byUser);
