@@ -83,11 +83,25 @@ log=$work/app.log
     echo "2026-12-07 09:00:09.533 [INFO ] 受注バッチが正常に終了しました（処理時間 9.4 秒）"
 } | sed 's/$/\r/' | iconv -f UTF-8 -t CP932 >"$log"
 
-"$binary" '/w="受注バッチ"' /v "$log" &
+# A second log, so that the gutter tells the two apart, and the ready-made highlight rules.
+web=$work/web.log
+{
+    echo "2026-12-07 09:00:10.004 [INFO ] 受注画面 GET /orders 200 12ms"
+    echo "2026-12-07 09:00:10.388 [WARN ] 受注画面 応答が遅延しています：/orders/search 1,204ms"
+    echo "2026-12-07 09:00:11.120 [INFO ] 受注画面 POST /orders 201 48ms"
+} | sed 's/$/\r/' | iconv -f UTF-8 -t CP932 >"$web"
+cat >"$XDG_CONFIG_HOME/pivex.ini" <<'INI'
+[Highlight]
+Count=2
+Rule1=line,case,#9c0006,#ffc7ce,ERROR
+Rule2=line,case,#7f6000,#ffeb9c,WARN
+INI
+
+"$binary" '/w="受注バッチ"' /v "$log" "$web" &
 pids+=($!)
 win=$(window '^受注バッチ \[')
 xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus --sync "$win"
-xdotool windowsize --sync "$win" 900 330
+xdotool windowsize --sync "$win" 900 420
 sleep 0.5
 
 out=$root/docs/screenshot.png
