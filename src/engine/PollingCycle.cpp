@@ -60,8 +60,14 @@ void PollingCycle::scheduleWokenPass()
     if (m_pass || m_wokenPassPosted)
         return; // the end of the pass, or the posted one, sees the notice
     const qint64 now = m_clock.nowMs();
-    const bool stream = now - m_noticeTimes[size_t(m_nextNotice)] < 1000;
-    const qint64 gap = stream ? kStreamGapMs : kWakeGapMs;
+    // A stream begins with many notices in a second and lasts while notices keep coming
+    // within a second of the last woken pass: while it is read every kStreamGapMs, the
+    // notices of a whole gap come as one per file, which alone may not look like a stream.
+    if (now - m_noticeTimes[size_t(m_nextNotice)] < 1000)
+        m_streaming = true;
+    else if (!m_lastWokenPassMs || now - *m_lastWokenPassMs >= 1000)
+        m_streaming = false;
+    const qint64 gap = m_streaming ? kStreamGapMs : kWakeGapMs;
     const qint64 since = m_lastWokenPassMs ? now - *m_lastWokenPassMs : gap;
     const qint64 wait = std::clamp<qint64>(gap - since, 0, gap);
     m_wokenPassPosted = true;

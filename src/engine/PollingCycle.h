@@ -47,7 +47,7 @@ public:
     static constexpr qint64 kTurnBudgetMs = 40;
     static constexpr qint64 kWakeGapMs = 10;
     static constexpr int kStreamNotices = 20;
-    static constexpr qint64 kStreamGapMs = 300;
+    static constexpr qint64 kStreamGapMs = 500;
 
     PollingCycle(WatchedFileTable &table, LogAppender &appender, PollTimer &tmrCheck,
                  MessageBox &messages, TaskQueue &turns, const Clock &clock,
@@ -108,6 +108,7 @@ private:
     qint64 m_wokenPassDueMs = 0;
     bool m_tickWaiting = false; // a tick came during a woken pass
     std::optional<qint64> m_lastWokenPassMs;
+    bool m_streaming = false;
     // When the last kStreamNotices notices came, in turn; the oldest is overwritten next.
     std::array<qint64, kStreamNotices> m_noticeTimes;
     int m_nextNotice = 0;

@@ -7,8 +7,10 @@
 #include "settings/WindowState.h"
 #include "startup/DesktopServices.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QStringList>
+#include <QTimer>
 
 #include <memory>
 #include <optional>
@@ -157,5 +159,8 @@ private:
     QAction *mnuFollow = nullptr;
     MonitorStatusBar *m_status = nullptr;
     qint64 m_followMark = 0; // the last line when following stopped
+    static constexpr qint64 kStatusGapMs = 500;
+    QTimer m_statusTimer;
+    QElapsedTimer m_sinceStatus;
     QByteArray m_startupReport;
 };

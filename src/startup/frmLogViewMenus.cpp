@@ -77,10 +77,19 @@ void frmLogView::buildStatusBar()
     connect(m_status, &MonitorStatusBar::monitoringClicked, this, &frmLogView::mnuEnable_Click);
     connect(m_status, &MonitorStatusBar::newLinesClicked, this,
             [this] { m_view->setCaret(m_view->textLength()); });
+    // Text arriving and scrolling change the counts many times a second under a busy log: the
+    // bar follows them at most every kStatusGapMs, in one refresh for all that came meanwhile.
+    // What the user switches shows at once.
+    m_statusTimer.setSingleShot(true);
+    connect(&m_statusTimer, &QTimer::timeout, this, &frmLogView::refreshStatus);
+    const auto countsChanged = [this] {
+        if (!m_statusTimer.isActive())
+            m_statusTimer.start(int(std::max<qint64>(0, kStatusGapMs - m_sinceStatus.elapsed())));
+    };
     LogScrollView *view = m_view->widget();
-    connect(view, &LogScrollView::contentsChanged, this, &frmLogView::refreshStatus);
+    connect(view, &LogScrollView::contentsChanged, this, countsChanged);
     // Scrolling down to the new lines counts them as seen.
-    connect(view->verticalScrollBar(), &QScrollBar::valueChanged, this, &frmLogView::refreshStatus);
+    connect(view->verticalScrollBar(), &QScrollBar::valueChanged, this, countsChanged);
     refreshStatus();
 }
 
@@ -89,6 +98,8 @@ void frmLogView::refreshStatus()
     const LogScrollView *view = m_view->widget();
     if (!m_status)
         return;
+    m_statusTimer.stop();
+    m_sinceStatus.start();
     StatusFacts facts;
     facts.monitoring = m_polling->isMonitoringChecked();
     facts.grepMode = m_state.grepMode;

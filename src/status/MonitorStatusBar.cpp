@@ -19,6 +19,10 @@ QToolButton *flatButton(const QString &name, QWidget *parent)
 
 void showText(QWidget *part, const QString &text)
 {
+    // Unchanged parts are left alone: each new text lays the bar out again.
+    if (part->accessibleName() == text
+        && part->isVisibleTo(part->parentWidget()) == !text.isEmpty())
+        return;
     if (auto *label = qobject_cast<QLabel *>(part))
         label->setText(text);
     else if (auto *button = qobject_cast<QToolButton *>(part))

@@ -35,11 +35,31 @@ void OriginGutter::paintEvent(QPaintEvent *event)
         const quint16 origin = m_source.originOf(line);
         const std::optional<OriginMark> mark = m_namer && origin ? m_namer(origin) : std::nullopt;
         // The number where a file's lines begin; below it the band says the same.
-        if (mark)
-            OriginPalette::paintBadge(painter, QRect(1, int(row) * height, width() - 4, height),
-                                      mark->number, row == 0 || origin != above);
+        if (mark && mark->number >= 1 && mark->number <= OriginPalette::kColours)
+            painter.drawPixmap(1, int(row) * height,
+                               band(mark->number, row == 0 || origin != above));
         above = origin;
     }
+}
+
+const QPixmap &OriginGutter::band(int number, bool withNumber)
+{
+    const QSize size(width() - 4, m_layout.metrics().lineHeight());
+    const qreal scale = devicePixelRatioF();
+    if (size != m_bandSize || scale != m_bandScale) {
+        m_bands = {};
+        m_bandSize = size;
+        m_bandScale = scale;
+    }
+    QPixmap &picture = m_bands[size_t(2 * (number - 1) + (withNumber ? 1 : 0))];
+    if (picture.isNull() && !size.isEmpty()) {
+        picture = QPixmap(size * scale);
+        picture.setDevicePixelRatio(scale);
+        QPainter painter(&picture);
+        painter.setFont(font());
+        OriginPalette::paintBadge(painter, QRect(QPoint(0, 0), size), number, withNumber);
+    }
+    return picture;
 }
 
 std::optional<OriginMark> OriginGutter::markOfLineAt(int y) const
@@ -54,6 +74,8 @@ std::optional<OriginMark> OriginGutter::markOfLineAt(int y) const
 
 bool OriginGutter::event(QEvent *event)
 {
+    if (event->type() == QEvent::FontChange)
+        m_bands = {}; // the numbers are drawn in the view's font
     if (event->type() != QEvent::ToolTip)
         return QWidget::event(event);
     const auto *help = static_cast<QHelpEvent *>(event);

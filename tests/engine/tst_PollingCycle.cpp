@@ -170,7 +170,8 @@ private Q_SLOTS:
     }
 
     // How long a woken pass waits: not at all after a calm, until kWakeGapMs after the last
-    // woken pass, and kStreamGapMs once notices come as a stream.
+    // woken pass, and kStreamGapMs once notices come as a stream, also when they then come
+    // one a gap; after a quiet second, not at all again.
     void wokenPassesAreSpaced()
     {
         PolledLogs p({u"a"_s});
@@ -185,6 +186,10 @@ private Q_SLOTS:
         QCOMPARE(notice(PollingCycle::kWakeGapMs), 0);
         for (int i = 3; i < PollingCycle::kStreamNotices; ++i)
             notice(PollingCycle::kWakeGapMs);
+        QCOMPARE(notice(PollingCycle::kWakeGapMs),
+                 PollingCycle::kStreamGapMs - PollingCycle::kWakeGapMs);
+        for (int i = 0; i < 3 * PollingCycle::kStreamNotices; ++i)
+            QCOMPARE(notice(PollingCycle::kStreamGapMs), 0); // one notice a gap, still a stream
         QCOMPARE(notice(PollingCycle::kWakeGapMs),
                  PollingCycle::kStreamGapMs - PollingCycle::kWakeGapMs);
         QCOMPARE(notice(1000), 0);
