@@ -24,6 +24,11 @@ struct FollowState
     // next file under it is another one, even with the same identity (file systems hand a
     // freed inode number out again).
     bool nameLost = false;
+    // Where the file last read was found under another name (it was renamed away), so that
+    // the folder is searched once for it, not at every look; and whether the search found
+    // it nowhere, so that it is not searched for again.
+    std::optional<QString> previousName;
+    bool previousGone = false;
     // The character set decided for the file while reading it in the automatic setting (a
     // CharacterSets value); none while it has shown only ASCII.
     std::optional<qint32> detected;

@@ -87,12 +87,9 @@ ReadStep IncrementalReader::readNext(int lngIndex, qint32 characterSet, Look &lo
     const QString path = m_table.path(lngIndex);
     FollowState state = *m_table.followState(*slot);
     const auto file = m_files.openForReading(path);
-    if (!file) {
-        if (!state.nameLost && m_files.nameIsGone(path)) {
-            state.nameLost = true;
-            m_table.commitRead(*slot, *stored, state);
-        }
-        return ReadStep::Failed;
+    if (!file && !state.nameLost && m_files.nameIsGone(path)) {
+        state.nameLost = true;
+        m_table.commitRead(*slot, *stored, state);
     }
 
     qint64 position = *stored;
@@ -116,18 +113,23 @@ ReadStep IncrementalReader::readNext(int lngIndex, qint32 characterSet, Look &lo
         return difference->reachedEnd ? ReadStep::Done : ReadStep::More;
     };
 
-    const auto identity = file->identity();
+    const auto identity = file ? file->identity() : std::nullopt;
     const bool otherFile
         = state.nameLost || (identity && state.identity && *identity != *state.identity);
     if (otherFile) {
         // The rest of the file read so far comes first, while it is in the folder under another
-        // name; an unfinished last line keeps the entry on it until it is shown.
+        // name, also before a new file is made under the name (it may be deleted by then); an
+        // unfinished last line keeps the entry on it until it is shown.
         if (const auto previous = PreviousFile::open(m_files, path, state, position)) {
             const auto length = previous->length();
             const ReadStep step = length ? readChunk(*previous, *length) : ReadStep::Failed;
-            if (step != ReadStep::Done || position - 1 < *length)
+            if (step != ReadStep::Done || position - 1 < *length || !file)
                 return step;
         }
+    }
+    if (!file) {
+        m_table.commitRead(*slot, position, state); // where the old file was looked for
+        return ReadStep::Failed;
     }
     const auto length = file->length();
     if (!length)

@@ -13,7 +13,8 @@ class PreviousFile
 {
 public:
     // Opens it when it is still there and holds bytes from the 1-based position on; nullptr
-    // when it is gone, was never known, or has nothing after what was read.
+    // when it is gone, was never known, or has nothing after what was read. Where it was
+    // found, or that it was found nowhere, is kept in state.
     static std::unique_ptr<OpenFile> open(const FileAccess &files, const QString &path,
-                                          const FollowState &state, qint64 position);
+                                          FollowState &state, qint64 position);
 };

@@ -87,9 +87,13 @@ private Q_SLOTS:
             p.append(kLog + u".1"_s, "late line of the old file\r\n");
         }
         if (tickInTheGap) {
+            // What the old file holds is shown at once; the name is asked about once nothing
+            // is left to read.
+            QVERIFY(p.timer.tick());
+            QCOMPARE(p.view.text(), before + u"late line of the old file\r\n"_s);
+            QVERIFY(p.messages.texts.isEmpty());
             QVERIFY(p.timer.tick());
             QCOMPARE(p.messages.texts, QStringList {PolledLogs::failureText(path)});
-            QCOMPARE(p.position(0), 17);
         }
         rewrite(path, newContent);
         QVERIFY(p.timer.tick());

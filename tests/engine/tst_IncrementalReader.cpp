@@ -325,6 +325,10 @@ private Q_SLOTS:
         QTest::newRow("a look while the name is missing")
             << QStringList {u"+log.1 late\n"_s, u"look"_s, u"new"_s, u"+log new\n"_s, u"look"_s}
             << u"late\r|new\r"_s;
+        QTest::newRow("the rest read while the name is missing, before the old file goes")
+            << QStringList {u"+log.1 late\n"_s, u"look"_s,       u"rm log.1"_s,
+                            u"new"_s,           u"+log new\n"_s, u"look"_s}
+            << u"late\r|new\r"_s;
         QTest::newRow("old file gone: only the new one")
             << QStringList {u"+log.1 late\n"_s, u"rm log.1"_s, u"new"_s, u"+log new\n"_s, u"look"_s}
             << u"new\r"_s;
