@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 // Clipboard data whose plain text is a ClipboardText, made when a program asks for it, in
 // UTF-8 as X11 hands it on (no UTF-16 copy on the way), with a progress dialog that can stop
@@ -31,7 +32,8 @@ protected:
     QVariant retrieveData(const QString &type, QMetaType) const override;
 
 private:
-    bool makeInto(QByteArray &utf8) const;
+    // Whether the text was made; nullopt when this object was deleted meanwhile.
+    std::optional<bool> makeInto(QByteArray &utf8) const;
 
     std::shared_ptr<const ClipboardText> m_text;
     std::function<void()> m_onNoMemory;
