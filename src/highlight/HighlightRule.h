@@ -19,11 +19,13 @@ struct HighlightRule
     QColor foreground;
     QColor background;
 
-    bool isUsable() const
+    bool hasWord() const
     {
         return !word.isEmpty() && !word.contains(QLatin1Char('\r'))
-            && !word.contains(QLatin1Char('\n')) && (foreground.isValid() || background.isValid());
+            && !word.contains(QLatin1Char('\n'));
     }
+    bool hasColour() const { return foreground.isValid() || background.isValid(); }
+    bool isUsable() const { return hasWord() && hasColour(); }
     // The colour that stands for the rule where there is no room for text (the overview): its
     // ground, else its text colour, made vivid enough to be seen as a thin line.
     QColor markColour() const

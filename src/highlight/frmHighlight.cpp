@@ -1,6 +1,7 @@
 #include "highlight/frmHighlight.h"
 
 #include "commands/DialogLayout.h"
+#include "highlight/HighlightSettings.h"
 #include "platform/MessageBox.h"
 
 #include <QBoxLayout>
@@ -187,6 +188,7 @@ void frmHighlight::showRule(int row)
          std::initializer_list<QWidget *> {lblWord, txtWord, chkCase, optWord, optLine, chkFore,
                                            cmdFore, chkBack, cmdBack, cmdRemove})
         widget->setEnabled(any);
+    cmdAdd->setEnabled(m_rules.size() < size_t(HighlightSettings::kMaxRules));
     cmdUp->setEnabled(row > 0);
     cmdDown->setEnabled(any && row + 1 < int(m_rules.size()));
     const HighlightRule rule = any ? m_rules[size_t(row)] : HighlightRule();
@@ -285,13 +287,21 @@ void frmHighlight::cmdReady_Click()
 
 void frmHighlight::cmdOk_Click()
 {
+    // More rules than the settings take back would be saved and then refused, all of them,
+    // at the next start.
+    if (m_rules.size() > size_t(HighlightSettings::kMaxRules)) {
+        refill(HighlightSettings::kMaxRules);
+        m_messages.inform(QStringLiteral("強調表示の規則は%1個までです。減らしてください")
+                              .arg(HighlightSettings::kMaxRules));
+        lstRules->setFocus();
+        return;
+    }
     for (size_t k = 0; k < m_rules.size(); ++k) {
         const HighlightRule &rule = m_rules[k];
         QString problem;
-        if (rule.word.isEmpty() || rule.word.contains(QLatin1Char('\n'))
-            || rule.word.contains(QLatin1Char('\r')))
+        if (!rule.hasWord())
             problem = QStringLiteral("強調表示する語を入力してください");
-        else if (!rule.foreground.isValid() && !rule.background.isValid())
+        else if (!rule.hasColour())
             problem = QStringLiteral("文字色か背景色を選んでください");
         if (!problem.isEmpty()) {
             refill(int(k));

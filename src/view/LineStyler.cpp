@@ -86,11 +86,9 @@ LineStyler::LineLook LineStyler::look(const TextSource &source, LineNo line,
     const qint64 to = whole ? lineEnd : std::min(lineEnd, segEnd + reach);
     const QString text = source.read(StoreOffset(from), to - from).text;
 
-    int lineRule = -1;
-    if (m_hasLineRules)
-        lineRule = whole ? m_rules.matcher().firstMatch(text, true)
-                         : longLineRule(source, lineStart, lineEnd);
-    std::vector<int> best(size_t(segEnd - segStart), lineRule >= 0 ? lineRule : kNone);
+    // A short line's whole-line rule comes from the same pass as the words' hits.
+    int lineRule = m_hasLineRules && !whole ? longLineRule(source, lineStart, lineEnd) : -1;
+    std::vector<int> best(size_t(segEnd - segStart), kNone);
     const auto cover = [&](qint64 start, qint64 length, int value) {
         const qint64 a = std::max(start, segStart);
         const qint64 b = std::min(start + length, segEnd);
@@ -100,7 +98,11 @@ LineStyler::LineLook LineStyler::look(const TextSource &source, LineNo line,
     m_rules.matcher().forEachHit(text, [&](int rule, qsizetype at, qsizetype length) {
         if (!m_rules.at(rule).wholeLine)
             cover(from + at, length, rule);
+        else if (whole && (lineRule < 0 || rule < lineRule))
+            lineRule = rule;
     });
+    if (lineRule >= 0)
+        cover(segStart, segEnd - segStart, lineRule);
     for (auto hit = TextSearch::findForward(text, m_findWord, 0, m_findSensitivity); hit;
          hit = TextSearch::findForward(text, m_findWord, *hit + 1, m_findSensitivity))
         cover(from + *hit, m_findWord.size(), kFind);

@@ -46,8 +46,8 @@ public:
     void setRules(HighlightRules rules);
     const HighlightRules &rules() const { return m_rules; }
     void setFindWord(const QString &word, Qt::CaseSensitivity sensitivity);
-    const QString &findWord() const { return m_findWord; }
-    Qt::CaseSensitivity findSensitivity() const { return m_findSensitivity; }
+    // The text was cleared or replaced: what is kept of long lines, by their offsets, is stale.
+    void textReplaced() { m_longLines.clear(); }
     // Nothing to colour: painting goes as without rules.
     bool isIdle() const { return m_rules.isEmpty() && m_findWord.isEmpty(); }
 

@@ -24,7 +24,6 @@ public:
     void clearRules();
     void clearFinds();
     void clear();
-    bool isEmpty() const { return m_bins.empty(); }
     // Changes with every mark added or cleared, for drawing only when something changed.
     quint64 version() const { return m_version; }
 

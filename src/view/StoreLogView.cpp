@@ -54,6 +54,7 @@ void StoreLogView::setText(const QString &text)
 {
     m_store.clear();
     m_colours.clear();
+    m_styler.textReplaced();
     m_scanner->storeCleared();
     append(text, 0);
     if (m_widget)

@@ -109,6 +109,27 @@ private Q_SLOTS:
         QCOMPARE(look.lineBackground.isValid(), expected.contains(u'0') || expected.contains(u'4'));
     }
 
+    // A long line's whole-line rule is kept by its offset; a cleared view reuses the offsets,
+    // and a new long line there must be matched afresh.
+    void longLineRuleForgottenWhenTextReplaced()
+    {
+        LineStyler styler;
+        styler.setRules(HighlightRules({rule(u"ERROR"_s, true, true, Qt::red)}));
+        const QString filler(LineStyler::kWholeLine + 10, u'x');
+        const auto lookAtFirstLine = [&](const LogStore &store, const QString &line) {
+            ViewLayout::Segment segment {StoreOffset(0), 0, line.left(80),
+                                         StoreOffset(line.size())};
+            return styler.look(store, LineNo(0), segment);
+        };
+        LogStore store(4096);
+        store.append(QString(filler + u"ERROR\r\n"_s));
+        QVERIFY(lookAtFirstLine(store, filler + u"ERROR"_s).lineBackground.isValid());
+        store.clear();
+        styler.textReplaced();
+        store.append(QString(filler + u"fine\r\n"_s));
+        QVERIFY(!lookAtFirstLine(store, filler + u"fine"_s).lineBackground.isValid());
+    }
+
     // Text colours are moved until they read on the ground, and left alone where they do.
     void coloursStayReadable_data()
     {

@@ -1,5 +1,6 @@
 #include "FakeMessageBox.h"
 #include "TabWalk.h"
+#include "highlight/HighlightSettings.h"
 #include "highlight/frmHighlight.h"
 
 #include <QCheckBox>
@@ -119,6 +120,26 @@ private Q_SLOTS:
         std::vector<HighlightRule> expected = HighlightRules::withReadySet({b, a});
         expected.erase(expected.begin());
         QCOMPARE(f.applied, HighlightRules(expected));
+    }
+
+    // More rules than the settings load back would all be lost at the next start.
+    void okRefusesMoreRulesThanAreKept()
+    {
+        std::vector<HighlightRule> rules;
+        for (int k = 0; k < HighlightSettings::kMaxRules - 3; ++k)
+            rules.push_back({QString::number(k), false, false, QColor(), Qt::yellow});
+        Fixture f(rules);
+        QVERIFY(f.child<QPushButton>("cmdAdd")->isEnabled());
+        f.click("cmdReady"); // six more
+        QVERIFY(!f.child<QPushButton>("cmdAdd")->isEnabled());
+        f.click("cmdOk");
+        QCOMPARE(f.messages.texts,
+                 QStringList {u"強調表示の規則は500個までです。減らしてください"_s});
+        QCOMPARE(f.applies, 0);
+        for (int k = 0; k < 3; ++k)
+            f.click("cmdRemove");
+        f.click("cmdOk");
+        QCOMPARE(f.applies, 1);
     }
 
     void cancelDropsTheEdits()
