@@ -3,12 +3,12 @@
 #include "commands/DialogLayout.h"
 #include "platform/LogView.h"
 #include "platform/MessageBox.h"
+#include "status/StatusSummary.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
 #include <QScreen>
 
@@ -88,7 +88,7 @@ void frmSearch::showMatches()
     lblCount->clear();
     m_view.showMatches(word, chkUp->isChecked() ? Qt::CaseSensitive : Qt::CaseInsensitive,
                        [this](qint64 count, bool complete) {
-                           const QString number = QLocale().toString(count);
+                           const QString number = StatusSummary::count(count);
                            lblCount->setText(complete
                                                  ? number + QStringLiteral(" 件")
                                                  : number + QStringLiteral(" 件（数えています）"));

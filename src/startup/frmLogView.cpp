@@ -224,8 +224,7 @@ void frmLogView::applyHighlightRules(const HighlightRules &rules)
 {
     m_view->setHighlightRules(rules);
     if (!HighlightSettings(m_services.settings).save(rules)) {
-        m_services.messages.inform(
-            QStringLiteral("設定を保存できませんでした\r\n変更した設定は終了するまで有効です"));
+        m_services.messages.inform(frmOptions::saveFailedMessage());
     }
 }
 

@@ -131,7 +131,10 @@ void frmLogView::mnuCopy_Click()
 
 void frmLogView::mnuClear_Click()
 {
-    m_edit->mnuClear_Click();
+    // The line where following stopped is gone with the text; what comes now is all new.
+    if (m_edit->mnuClear_Click() && !m_state.following)
+        m_followMark = -1;
+    refreshStatus();
 }
 
 void frmLogView::mnuSearch_Click()

@@ -4,15 +4,10 @@
 
 #include <algorithm>
 
-namespace {
-
-QString count(qint64 n)
+QString StatusSummary::count(qint64 n)
 {
-    // Digit groups as Japanese text writes them: 1,234,567.
     return QLocale(QLocale::Japanese, QLocale::Japan).toString(n);
 }
-
-} // namespace
 
 QString StatusSummary::monitoringText(const StatusFacts &facts)
 {

@@ -22,6 +22,10 @@ struct StatusFacts
 
 namespace StatusSummary {
 
+// A count with digit groups as Japanese text writes them (1,234,567), whatever the system's
+// locale: the status bar and the find dialog show counts alike.
+QString count(qint64 n);
+
 QString monitoringText(const StatusFacts &facts);
 // Empty while grep mode is off.
 QString grepText(const StatusFacts &facts);
