@@ -59,33 +59,40 @@ void BlockSealer::sealNext(std::unique_lock<std::mutex> &lock)
     m_busy = true;
     lock.unlock();
     m_codec.compress(QByteArrayView(job.plain).first(job.bytes), m_frame);
-    lock.lock();
 
-    Sealed &result = job.result;
+    // The disk is written without the jobs' lock: the store's thread takes that lock on every
+    // append, and must not wait while a slow disk takes a frame.
+    Sealed result;
     result.block = job.block;
     result.frameBytes = qint32(m_frame.size());
-    if (const std::optional<qint64> at = m_spill ? m_spill->append(m_frame) : std::nullopt) {
-        result.spilledAt = *at;
-        if (!m_kept.empty()) {
-            // The file takes frames again (space was freed): one kept frame follows each new
-            // one, so memory drains without one block paying for all of them.
-            const auto &[block, frame] = m_kept.back();
-            if (const std::optional<qint64> keptAt = m_spill->append(frame)) {
-                result.movedOutBlock = block;
-                result.movedOutAt = *keptAt;
-                m_kept.pop_back();
+    {
+        const std::lock_guard file(m_fileMutex);
+        if (const std::optional<qint64> at = m_spill ? m_spill->append(m_frame) : std::nullopt) {
+            result.spilledAt = *at;
+            if (!m_kept.empty()) {
+                // The file takes frames again (space was freed): one kept frame follows each
+                // new one, so memory drains without one block paying for all of them.
+                const auto &[block, frame] = m_kept.back();
+                if (const std::optional<qint64> keptAt = m_spill->append(frame)) {
+                    result.movedOutBlock = block;
+                    result.movedOutAt = *keptAt;
+                    m_kept.pop_back();
+                }
+            }
+        } else {
+            try {
+                result.frame = QByteArray(m_frame.constData(), m_frame.size());
+                if (m_spill)
+                    m_kept.emplace_back(job.block, result.frame);
+            } catch (const std::bad_alloc &) {
+                // Without memory for its frame the block reads as damaged, its offsets intact.
+                result.frame = QByteArray();
             }
         }
-    } else {
-        try {
-            result.frame = QByteArray(m_frame.constData(), m_frame.size());
-            if (m_spill)
-                m_kept.emplace_back(job.block, result.frame);
-        } catch (const std::bad_alloc &) {
-            // Without memory for its frame the block reads as damaged, its offsets intact.
-            result.frame = QByteArray();
-        }
     }
+
+    lock.lock();
+    job.result = std::move(result);
     job.sealed = true;
     ++m_next;
     m_busy = false;
@@ -139,21 +146,22 @@ void BlockSealer::clear()
     m_changed.wait(lock, [this] { return !m_busy; });
     m_jobs.clear();
     m_next = 0;
+    m_frame = QByteArray();
+    const std::lock_guard file(m_fileMutex);
     m_kept.clear();
     m_kept.shrink_to_fit();
-    m_frame = QByteArray();
     if (m_spill)
         m_spill->clear();
 }
 
 bool BlockSealer::readSpilled(qint64 offset, QByteArray &buffer) const
 {
-    const std::lock_guard lock(m_mutex);
+    const std::lock_guard file(m_fileMutex);
     return m_spill && m_spill->read(offset, buffer);
 }
 
 qint64 BlockSealer::spilledBytes() const
 {
-    const std::lock_guard lock(m_mutex);
+    const std::lock_guard file(m_fileMutex);
     return m_spill ? m_spill->size() : 0;
 }

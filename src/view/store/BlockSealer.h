@@ -25,7 +25,8 @@
 // Every call but the sealing thread's own comes from the store's thread. The plain bytes of a
 // block handed over stay readable there (plainOf) until it is taken back: reading the text of
 // a block being sealed needs no waiting. Every call into the spill file, from either thread,
-// is made under one lock, so a read never meets a write half done.
+// is made under a lock of the file's own, so a read never meets a write half done, and the
+// store's thread waits for the disk only when it reads spilled text, never to append.
 //
 // The thread starts with the first block; should it fail to start, blocks are sealed as they
 // are handed over. clear() and the destructor wait for the block in the sealing thread's hands
@@ -95,7 +96,9 @@ private:
     const BlockCodec &m_codec;
     SpillFile *const m_spill;
 
-    mutable std::mutex m_mutex;
+    mutable std::mutex m_mutex; // the jobs
+    // The spill file and m_kept. Taken alone or while m_mutex is held, never the other way.
+    mutable std::mutex m_fileMutex;
     mutable std::condition_variable m_changed;
     // In the order handed over. The store's thread alone adds and removes jobs; the sealing
     // thread reads a job's plain bytes and fills its result.

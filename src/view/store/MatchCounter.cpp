@@ -4,41 +4,6 @@
 #include "view/store/StoreSearch.h"
 #include "view/store/UnitCoding.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
-namespace {
-
-qint64 lineFeedsIn(QByteArrayView bytes)
-{
-    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
-    const qsizetype size = bytes.size();
-    qint64 count = 0;
-    qsizetype i = 0;
-#if defined(__SSE2__)
-    // Sixteen bytes a step: a log line is some hundred bytes, so looking for each LF on its
-    // own would cost a call a line.
-    // A match is -1 in its byte; each byte of the sum counts down from 0 for at most 255 steps,
-    // then the sixteen bytes are added up.
-    const __m128i lf = _mm_set1_epi8('\n');
-    while (i + 16 <= size) {
-        __m128i sums = _mm_setzero_si128();
-        for (int step = 0; step < 255 && i + 16 <= size; ++step, i += 16) {
-            const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
-            sums = _mm_sub_epi8(sums, _mm_cmpeq_epi8(chunk, lf));
-        }
-        const __m128i halves = _mm_sad_epu8(sums, _mm_setzero_si128());
-        count += _mm_cvtsi128_si32(halves) + _mm_extract_epi16(halves, 4);
-    }
-#endif
-    for (; i < size; ++i)
-        count += p[i] == '\n';
-    return count;
-}
-
-} // namespace
-
 MatchCounter::MatchCounter(QStringView word, Qt::CaseSensitivity sensitivity)
     : m_word(word.toString())
     , m_sensitivity(sensitivity)
@@ -117,7 +82,7 @@ bool MatchCounter::visit(const LogStore::BlockBytes &block, const HitLines &hitL
         m_matcher.forEachHit(bytes, fromByte, [&](qsizetype at) {
             ++m_count;
             if (hitLines) {
-                line += lineFeedsIn(bytes.sliced(lineCountedTo, at - lineCountedTo));
+                line += UnitCoding::lineFeedsIn(bytes.sliced(lineCountedTo, at - lineCountedTo));
                 lineCountedTo = at;
                 hitLines(LineNo(line));
             }

@@ -65,6 +65,16 @@ private:
     qint64 m_total = 0;
 };
 
+#if defined(__SSE2__)
+// The sum of sixteen byte-wide counters.
+qint64 laneSum(__m128i lanes)
+{
+    const __m128i halves = _mm_sad_epu8(lanes, _mm_setzero_si128());
+    return qint64(_mm_cvtsi128_si32(halves))
+        + qint64(_mm_cvtsi128_si32(_mm_unpackhi_epi64(halves, halves)));
+}
+#endif
+
 } // namespace
 
 QByteArray encoded(QStringView text)
@@ -90,11 +100,6 @@ void copyCounting(QByteArrayView bytes, char *out, qint64 &units, qint64 &breaks
     const __m128i topTwo = _mm_set1_epi8(char(0xC0));
     const __m128i continuation = _mm_set1_epi8(char(0x80));
     const __m128i zero = _mm_setzero_si128();
-    const auto sum = [zero](__m128i lanes) {
-        const __m128i halves = _mm_sad_epu8(lanes, zero);
-        return qint64(_mm_cvtsi128_si32(halves))
-            + qint64(_mm_cvtsi128_si32(_mm_unpackhi_epi64(halves, halves)));
-    };
     while (i + 16 <= size) {
         __m128i continuationLanes = zero;
         __m128i lfLanes = zero;
@@ -106,8 +111,8 @@ void copyCounting(QByteArrayView bytes, char *out, qint64 &units, qint64 &breaks
             continuationLanes = _mm_sub_epi8(
                 continuationLanes, _mm_cmpeq_epi8(_mm_and_si128(sixteen, topTwo), continuation));
         }
-        continuations += sum(continuationLanes);
-        lfs += sum(lfLanes);
+        continuations += laneSum(continuationLanes);
+        lfs += laneSum(lfLanes);
     }
 #endif
     FlagCount continuationCount;
@@ -128,6 +133,35 @@ void copyCounting(QByteArrayView bytes, char *out, qint64 &units, qint64 &breaks
     }
     units += size - continuations;
     breaks += lfs;
+}
+
+qint64 lineFeedsIn(QByteArrayView bytes)
+{
+    const char *in = bytes.data();
+    const qsizetype size = bytes.size();
+    qint64 lfs = 0;
+    qsizetype i = 0;
+#if defined(__SSE2__)
+    const __m128i lf = _mm_set1_epi8('\n');
+    while (i + 16 <= size) {
+        __m128i lfLanes = _mm_setzero_si128();
+        for (int round = 0; round < 255 && i + 16 <= size; ++round, i += 16) {
+            const __m128i sixteen = _mm_loadu_si128(reinterpret_cast<const __m128i *>(in + i));
+            lfLanes = _mm_sub_epi8(lfLanes, _mm_cmpeq_epi8(sixteen, lf));
+        }
+        lfs += laneSum(lfLanes);
+    }
+#endif
+    FlagCount lfCount;
+    for (; i + 8 <= size; i += 8) {
+        quint64 eight;
+        std::memcpy(&eight, in + i, sizeof eight);
+        lfCount.add(zeroBytes(eight ^ kLfBytes));
+    }
+    lfs += lfCount.total();
+    for (; i < size; ++i)
+        lfs += in[i] == '\n';
+    return lfs;
 }
 
 qsizetype unitEdgeAtOrBefore(QByteArrayView bytes, qsizetype room)

@@ -44,6 +44,8 @@ QByteArray encoded(QStringView text);
 // Copies bytes to out, adding the units among them to units and their LFs to breaks: how
 // bytes already in the store's form join a block.
 void copyCounting(QByteArrayView bytes, char *out, qint64 &units, qint64 &breaks);
+// The LFs among bytes, as copyCounting() counts them, without copying.
+qint64 lineFeedsIn(QByteArrayView bytes);
 // The largest length, at most room, of a piece of bytes that ends where a unit ends (room
 // itself where damaged bytes have no unit start near it).
 qsizetype unitEdgeAtOrBefore(QByteArrayView bytes, qsizetype room);
