@@ -161,7 +161,7 @@ private Q_SLOTS:
                 lines += QString::number(random.generate64(), 36) + u" ログの行\r\n"_s;
             view.insertAtCaret(lines);
         }
-        const long full = residentBytes();
+        [[maybe_unused]] const long full = residentBytes();
         QVERIFY(view.store().heldBytes() > 4 * 1024 * 1024);
         view.setText(QString());
         QVERIFY(view.store().heldBytes() < 4096);
