@@ -52,15 +52,14 @@ bool InotifyFileWatch::add(int entry, const QString &path)
     remove(entry);
     if (m_fd < 0)
         return false;
-    Watched watched;
-    watched.path = NativePath::toBytes(path);
-    if (watched.path.isEmpty() || watched.path.contains('\0'))
+    const std::optional<QByteArray> native = NativePath::systemBytes(path);
+    if (!native)
         return false;
-    const qsizetype slash = watched.path.lastIndexOf('/');
-    watched.name = watched.path.mid(slash + 1);
-    watched.folder = slash < 0 ? QByteArray(".")
-        : slash == 0           ? QByteArray("/")
-                               : watched.path.left(slash);
+    Watched watched;
+    watched.path = *native;
+    auto [folder, name] = NativePath::splitFolder(watched.path);
+    watched.folder = std::move(folder);
+    watched.name = std::move(name);
     watched.folderWatch = ::inotify_add_watch(m_fd, watched.folder.constData(), kFolderEvents);
     if (watched.folderWatch < 0)
         return false;

@@ -105,23 +105,10 @@ private:
 
 } // namespace
 
-#ifdef Q_OS_UNIX
-namespace {
-// The path's bytes for the system, or nullopt for one it cannot name (a NUL would cut it).
-std::optional<QByteArray> nativeName(const QString &path)
-{
-    QByteArray native = NativePath::toBytes(path);
-    if (native.isEmpty() || native.contains('\0'))
-        return std::nullopt;
-    return native;
-}
-} // namespace
-#endif
-
 bool LocalFileAccess::exists(const QString &path) const
 {
 #ifdef Q_OS_UNIX
-    const auto native = nativeName(path);
+    const auto native = NativePath::systemBytes(path);
     struct stat st
     {
     };
@@ -135,7 +122,7 @@ bool LocalFileAccess::exists(const QString &path) const
 std::unique_ptr<OpenFile> LocalFileAccess::openForReading(const QString &path) const
 {
 #ifdef Q_OS_UNIX
-    const auto native = nativeName(path);
+    const auto native = NativePath::systemBytes(path);
     if (!native)
         return nullptr;
     const int fd = ::open(native->constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
@@ -161,7 +148,7 @@ std::unique_ptr<OpenFile> LocalFileAccess::openForReading(const QString &path) c
 bool LocalFileAccess::nameIsGone(const QString &path) const
 {
 #ifdef Q_OS_UNIX
-    const auto native = nativeName(path);
+    const auto native = NativePath::systemBytes(path);
     struct stat st
     {
     };
@@ -180,13 +167,10 @@ std::optional<QString> LocalFileAccess::otherNameOf(const QString &path,
                                                     const FileIdentity &identity) const
 {
 #ifdef Q_OS_UNIX
-    const auto native = nativeName(path);
+    const auto native = NativePath::systemBytes(path);
     if (!native)
         return std::nullopt;
-    const qsizetype slash = native->lastIndexOf('/');
-    const QByteArray folder
-        = slash < 0 ? QByteArray(".") : native->left(std::max<qsizetype>(slash, 1));
-    const QByteArray own = native->mid(slash + 1);
+    const auto [folder, own] = NativePath::splitFolder(*native);
     DIR *dir = ::opendir(folder.constData());
     if (!dir)
         return std::nullopt;
@@ -203,9 +187,7 @@ std::optional<QString> LocalFileAccess::otherNameOf(const QString &path,
             continue;
         if (S_ISREG(st.st_mode) && quint64(st.st_dev) == identity.device
             && quint64(st.st_ino) == identity.inode) {
-            const QByteArray name
-                = slash < 0 ? QByteArray(entry->d_name) : native->left(slash + 1) + entry->d_name;
-            found = NativePath::fromBytes(name);
+            found = NativePath::fromBytes(QByteArray(native->chopped(own.size()) + entry->d_name));
             break;
         }
     }

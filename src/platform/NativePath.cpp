@@ -1,5 +1,7 @@
 #include "platform/NativePath.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr char16_t kEscapeBase = 0xDC00;
@@ -92,6 +94,21 @@ QString display(QStringView path)
             shown[i] = QChar(0xFFFD);
     }
     return shown;
+}
+
+std::optional<QByteArray> systemBytes(QStringView path)
+{
+    QByteArray native = toBytes(path);
+    if (native.isEmpty() || native.contains('\0'))
+        return std::nullopt;
+    return native;
+}
+
+FolderAndName splitFolder(const QByteArray &path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    return {slash < 0 ? QByteArray(".") : path.left(std::max<qsizetype>(slash, 1)),
+            path.mid(slash + 1)};
 }
 
 } // namespace NativePath
