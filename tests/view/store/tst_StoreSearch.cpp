@@ -103,6 +103,20 @@ private Q_SLOTS:
     // Blocks whose pairs show they cannot hold the word are passed by once a scan has read them;
     // hits across their edges are still found, in the ends they keep. A rare word in a log of
     // digits, some of its hits cut by block edges.
+    // The units each folded unit stands for split every UTF-16 unit into classes, ascending.
+    void unitsFoldingToPartitionsEveryUnit()
+    {
+        qint64 listed = 0;
+        for (char32_t target = 0; target <= 0xFFFF; ++target) {
+            const std::vector<char16_t> units = TextSearch::unitsFoldingTo(char16_t(target));
+            QVERIFY(std::is_sorted(units.begin(), units.end()));
+            for (char16_t u : units)
+                QCOMPARE(TextSearch::foldedUnit(u), char16_t(target));
+            listed += qint64(units.size());
+        }
+        QCOMPARE(listed, 0x10000);
+    }
+
     void passedBlocksKeepHitsAcrossTheirEdges_data()
     {
         QTest::addColumn<QString>("word");
