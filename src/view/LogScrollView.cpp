@@ -247,7 +247,9 @@ void LogScrollView::updateScrollBars()
     verticalScrollBar()->setSingleStep(1);
     verticalScrollBar()->setValue(barValueForLine(m_layout.topLine()));
     const int width = viewport()->width();
-    const qreal right = std::max(m_widest, m_layout.left() + width) + 1;
+    // The caret at the end of the widest line needs a pixel past it; a view scrolled to the
+    // right keeps its place while the lines in sight are narrower.
+    const qreal right = std::max(m_widest + 1, m_layout.left() + width);
     horizontalScrollBar()->setRange(
         0, int(std::min<qreal>(std::max<qreal>(0, std::ceil(right) - width), kBarLines)));
     horizontalScrollBar()->setPageStep(std::max(1, width));

@@ -92,6 +92,23 @@ private Q_SLOTS:
         QVERIFY(source.linesRead.contains(BillionLines::kLines - 1));
     }
 
+    // The horizontal bar is there only when a line is wider than the view.
+    void horizontalBarOnlyForWideLines_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("bar");
+        QTest::newRow("short lines") << kText << false;
+        QTest::newRow("a line wider than the view") << kText + QString(200, u'x') << true;
+    }
+    void horizontalBarOnlyForWideLines()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, bar);
+        ShownView shown(text);
+        QVERIFY(QTest::qWaitForWindowExposed(&shown.widget()));
+        QTRY_COMPARE(shown.widget().horizontalScrollBar()->isVisible(), bar);
+    }
+
     // Press, drag and release at points the layout computed select what lies between.
     void mouseSelects_data()
     {
