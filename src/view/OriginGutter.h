@@ -1,11 +1,12 @@
 #pragma once
 
+#include "view/OriginPalette.h"
+
 #include <QPixmap>
 #include <QString>
 #include <QWidget>
 
 #include <array>
-
 #include <functional>
 #include <optional>
 
@@ -54,7 +55,7 @@ private:
     const TextSource &m_source;
     const ViewLayout &m_layout;
     OriginNamer m_namer;
-    std::array<QPixmap, 2 * 11> m_bands; // [2 * (number - 1) + withNumber]
+    std::array<QPixmap, 2 * OriginPalette::kColours> m_bands; // [2 * (number - 1) + withNumber]
     QSize m_bandSize;
     qreal m_bandScale = 0;
 };
